@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <cstring>
+#include <sys/mman.h>
 
 namespace {
 
@@ -39,9 +40,27 @@ bool validKind(int kind) { return kind >= 1 && kind <= TMemoryWorker::kKindCount
 
 } // namespace
 
+void TMemoryBufferRelease::operator()(std::uint8_t* p) const {
+    if (mapped)
+        ::munmap(p, bytes);
+    else
+        delete[] p;
+}
+
 void TMemoryBuffer::resize(std::size_t size) {
     if (size > capacity_) {
-        data_.reset(new std::uint8_t[size]);
+        data_.reset();
+        capacity_ = 0;
+        // A large block (the signal of ten channels) gets its pages in one go rather than a
+        // fault per page during the copy.
+        constexpr std::size_t kBulk = 1u << 20;
+        void* p = size >= kBulk ? ::mmap(nullptr, size, PROT_READ | PROT_WRITE,
+                                         MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0)
+                                : MAP_FAILED;
+        if (p != MAP_FAILED)
+            data_ = Storage(static_cast<std::uint8_t*>(p), TMemoryBufferRelease {true, size});
+        else
+            data_ = Storage(new std::uint8_t[size], TMemoryBufferRelease {false, size});
         capacity_ = size;
     }
     size_ = size;
@@ -100,6 +119,8 @@ bool TMemoryWorker::readBlock(int kind) {
     }
 
     std::uint8_t* view = slot.map(/*populate=*/true);
+    // The object must hold what the header states; a shorter one is a failed read, never a
+    // read past its end.
     if (!view || slot.viewSize() < size) {
         slot.unmap();
         return false;

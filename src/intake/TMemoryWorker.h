@@ -8,6 +8,13 @@
 #include <cstdint>
 #include <memory>
 
+/// Frees a buffer's bytes the way they were obtained (mapped pages or the heap).
+struct TMemoryBufferRelease {
+    bool mapped = false;
+    std::size_t bytes = 0;
+    void operator()(std::uint8_t* p) const;
+};
+
 /// Bytes of the last block read. Growable, never zero-filled (the copy overwrites every byte),
 /// with a read position that decoders move.
 class TMemoryBuffer {
@@ -21,7 +28,8 @@ public:
     void resize(std::size_t size);
 
 private:
-    std::unique_ptr<std::uint8_t[]> data_;
+    using Storage = std::unique_ptr<std::uint8_t, TMemoryBufferRelease>;
+    Storage data_;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
     std::size_t position_ = 0;
