@@ -11,6 +11,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <fcntl.h>
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <sys/stat.h>

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 

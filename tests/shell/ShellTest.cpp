@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 TEST(JobMask, DecodesEachMaskToItsFlags) {
