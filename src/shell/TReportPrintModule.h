@@ -2,6 +2,7 @@
 // The print side of a run: decodes the job mask and runs the one selected report.
 
 #include "JobMask.h"
+#include "TemplateSettings.h"
 
 #include <QString>
 
@@ -11,6 +12,11 @@ public:
     void DecodeJobMask(const QString& argument);
     const TJobFlags& flags() const { return flags_; }
 
+    /// The template settings, read once at start-up and saved after the assignment dialog.
+    void ReadSettings() { ReadTemplateSettings(templates_); }
+    bool SaveSettings() { return SaveTemplateSettings(templates_); }
+    TTemplateSettings& templateSettings() { return templates_; }
+
     /// Runs once per print-mode run, after start-up.
     void Dispatch(const QString& argument);
 
@@ -18,4 +24,5 @@ private:
     void TakeBlocks(const int* kinds, int count, int settingsKind);
 
     TJobFlags flags_;
+    TTemplateSettings templates_;
 };

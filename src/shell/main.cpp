@@ -70,6 +70,7 @@ int main(int argc, char** argv) {
     auto lang = std::make_unique<TLangModule>();
     tarvex::setLanguageIndex(lang->languageIndex());
     auto printModule = std::make_unique<TReportPrintModule>();
+    printModule->ReadSettings();
 
     if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h")) {
         std::fputs(tarvex::languageIndex() == 2 ? kHelpEn : kHelpRu, stdout);

@@ -3,7 +3,9 @@
 #include "Bilingual.h"
 #include "JobMask.h"
 #include "SettingsStore.h"
+#include "Prompt.h"
 #include "TLangModule.h"
+#include "TemplateSettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -101,4 +103,62 @@ TEST(StringTable, ParsesIdTextPairsAndSkipsSections) {
     EXPECT_EQ(table.size(), 2);
     EXPECT_EQ(table.value(QStringLiteral("prPrint")), QStringLiteral("Печать"));
     EXPECT_EQ(table.value(QStringLiteral("zoom")), QStringLiteral("a=b"));
+}
+
+TEST(TemplateSettings, FirstRunStoresDefaultsAndLaterReadsKeepStoredValues) {
+    QTemporaryDir dir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    const QString file = dir.filePath(QStringLiteral("Orlend/TarvexPrint.conf"));
+
+    TTemplateSettings first;
+    ReadTemplateSettings(first);
+    {
+        QSettings stored(file, QSettings::IniFormat);
+        stored.beginGroup(QStringLiteral("Template"));
+        EXPECT_EQ(stored.childKeys().size(), 12);
+        for (int n = 1; n <= 6; ++n) {
+            EXPECT_EQ(stored.value(QStringLiteral("TemplateCheck%1").arg(n)).toString(), QStringLiteral("0"));
+            EXPECT_EQ(stored.value(QStringLiteral("TemplateFile%1").arg(n)).toString(), QString());
+        }
+    }
+
+    TTemplateSettings edited;
+    edited.check[5] = true;
+    edited.file[5] = QStringLiteral("/srv/templates/grad, v2.fr3");
+    edited.file[1] = QStringLiteral("/srv/templates/chrom.fr3");
+    ASSERT_TRUE(SaveTemplateSettings(edited));
+
+    TTemplateSettings next;
+    ReadTemplateSettings(next);
+    EXPECT_EQ(next.check, edited.check);
+    EXPECT_EQ(next.file, edited.file);
+}
+
+TEST(TemplateSettings, DamagedValueCountsAsMissing) {
+    QTemporaryDir dir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    QDir().mkpath(dir.filePath(QStringLiteral("Orlend")));
+    QFile f(dir.filePath(QStringLiteral("Orlend/TarvexPrint.conf")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[Template]\nTemplateCheck2=on\nTemplateCheck3=1\n");
+    f.close();
+    TTemplateSettings s;
+    ReadTemplateSettings(s);
+    EXPECT_FALSE(s.check[2]);
+    EXPECT_TRUE(s.check[3]);
+}
+
+TEST(TemplateSettings, UnwritableStoreReportsTheRegistryMessage) {
+    QTemporaryDir dir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    // A folder where the settings file belongs: no one, not even root, can write the file.
+    QDir().mkpath(dir.filePath(QStringLiteral("Orlend/TarvexPrint.conf")));
+
+    auto recording = std::make_unique<tarvex::RecordingPrompt>();
+    auto* rec = recording.get();
+    auto previous = tarvex::setPrompt(std::move(recording));
+    EXPECT_FALSE(SaveTemplateSettings(TTemplateSettings {}));
+    EXPECT_EQ(rec->texts(), QStringList {QStringLiteral(
+                                "Ошибка при работе с системным реестром\r\nthe Error at job with the system register")});
+    tarvex::setPrompt(std::move(previous));
 }
