@@ -1,8 +1,18 @@
 #!/usr/bin/env bash
-# The tests: installs what is missing, builds with warnings as errors and runs every test.
+# The tests: installs what is missing, builds with warnings as errors and runs every test, then
+# runs them again in a build with the address and undefined-behaviour sanitizers.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
+
+echo "== build and test ($root/build)"
 "$root/scripts/build.sh" -DTARVEX_WERROR=ON -DTARVEX_TESTS=ON
-cd "$root/build"
-ctest --output-on-failure -j "$(nproc)" --timeout 600
+(cd "$root/build" && ctest --output-on-failure -j "$(nproc)" --timeout 600)
+
+if [ "${TARVEX_SKIP_SANITIZERS:-0}" != 1 ]; then
+  echo "== sanitizer build and test ($root/build-asan)"
+  BUILD_DIR="$root/build-asan" BUILD_TYPE=Debug "$root/scripts/build.sh" \
+    -DTARVEX_WERROR=ON -DTARVEX_TESTS=ON -DTARVEX_SANITIZE=ON -DTARVEX_BENCHMARKS=OFF
+  (cd "$root/build-asan" && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --output-on-failure -j "$(nproc)" --timeout 900)
+fi
