@@ -13,6 +13,6 @@ if [ "${TARVEX_SKIP_SANITIZERS:-0}" != 1 ]; then
   echo "== sanitizer build and test ($root/build-asan)"
   BUILD_DIR="$root/build-asan" BUILD_TYPE=Debug "$root/scripts/build.sh" \
     -DTARVEX_WERROR=ON -DTARVEX_TESTS=ON -DTARVEX_SANITIZE=ON -DTARVEX_BENCHMARKS=OFF
-  (cd "$root/build-asan" && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+  (cd "$root/build-asan" && UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --output-on-failure -j "$(nproc)" --timeout 900)
 fi
