@@ -4,6 +4,7 @@
 #include "Bilingual.h"
 #include "Priority.h"
 #include "Prompt.h"
+#include "TChromModule.h"
 #include "TLangModule.h"
 #include "TReportPrintModule.h"
 
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
     tarvex::setLanguageIndex(lang->languageIndex());
     auto printModule = std::make_unique<TReportPrintModule>();
     printModule->ReadSettings();
+    auto chromModule = std::make_unique<TChromModule>(); // the print-job record of this run
 
     if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h")) {
         std::fputs(tarvex::languageIndex() == 2 ? kHelpEn : kHelpRu, stdout);

@@ -1,0 +1,3 @@
+#include "TChromHeaderArea.h"
+
+TARVEX_DEFINE_FIELDS(TChromHeaderArea, TARVEX_CHROM_HEADER_FIELDS)
