@@ -30,7 +30,8 @@ void TByteReader::skip(std::int64_t count, std::int64_t recordSize) {
 void TByteReader::readPart(void* local, std::size_t localSize, std::int64_t hostSize) {
     if (hostSize < 0)
         throw TDecodeError(position_, "negative record size " + std::to_string(hostSize));
-    std::memset(local, 0, localSize);
+    if (localSize > 0)
+        std::memset(local, 0, localSize);
     const std::size_t n =
         std::min({static_cast<std::size_t>(std::min<std::int64_t>(hostSize, std::numeric_limits<int>::max())),
                   localSize, remaining()});

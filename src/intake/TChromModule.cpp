@@ -150,25 +150,44 @@ bool TChromModule::MethodPresent() {
     return true;
 }
 
+namespace {
+/// Cuts the int32 count field at `offset` to `capacity` and returns the count the host stated.
+std::int64_t capCount(std::uint8_t* area, int offset, std::int64_t capacity, std::int64_t plus = 0) {
+    const std::int32_t stated = tarvex::wire::load<std::int32_t>(area, offset);
+    if (stated + plus > capacity)
+        tarvex::wire::store<std::int32_t>(area, offset, static_cast<std::int32_t>(capacity - plus));
+    return stated + plus;
+}
+} // namespace
+
 bool TChromModule::DecodeChromatogram(TMemoryBuffer& buffer, bool readSignalToo, bool readMethodToo) {
     TByteReader reader(buffer.data(), buffer.size(), 0);
     bool result = true;
+    if (readSignalToo) // a decode that fails early must not leave another job's signal behind
+        for (auto& channel : signal_)
+            channel.clear();
     try {
         reader.readPart(chromHeaderData(), kChromHeaderSize, kChromHeaderSize);
+        // What the host stated, kept for walking the block; the record's own count fields are cut
+        // to the capacities at once, so that they never promise more than the record holds.
         const std::int64_t channels = bChr_ChannelCount();
         const std::int64_t points = iChr_PointCount();
-        if (iChr_HeaderSize() < 0)
-            throw TDecodeError(15, "negative header size " + std::to_string(iChr_HeaderSize()));
-        if (channels > 0 && points < 0)
-            throw TDecodeError(kPointCountAt, "negative point count " + std::to_string(points));
-        // The signal's end is where the host put the method, whatever part of the signal we keep.
-        const std::int64_t signalEnd = iChr_HeaderSize() + channels * std::max<std::int64_t>(points, 0) * 4;
+        TResultCounts stated;
+        stated.ident = capCount(chromHeaderData(), kIdentLastAt, kMaxIdent, 1);
+        stated.groupRes = capCount(chromHeaderData(), kGroupResLastAt, kMaxGroupRes, 1);
+        stated.journal = capCount(chromHeaderData(), kJournalCountAt, kMaxJournal, 1);
         if (channels > kMaxChannels) {
             note(QStringLiteral("chromatogram block: %1 channels stated, %2 read (the capacity)")
                      .arg(channels)
                      .arg(kMaxChannels));
             chromHeaderData()[kChannelCountAt] = kMaxChannels;
         }
+        if (iChr_HeaderSize() < 0)
+            throw TDecodeError(15, "negative header size " + std::to_string(iChr_HeaderSize()));
+        if (channels > 0 && points < 0)
+            throw TDecodeError(kPointCountAt, "negative point count " + std::to_string(points));
+        // The signal's end is where the host put the method, whatever part of the signal we keep.
+        const std::int64_t signalEnd = iChr_HeaderSize() + channels * std::max<std::int64_t>(points, 0) * 4;
         if (readSignalToo)
             readSignal(reader, points, channels);
         reader.seek(signalEnd);
@@ -187,7 +206,7 @@ bool TChromModule::DecodeChromatogram(TMemoryBuffer& buffer, bool readSignalToo,
                                               kept);
                 reader.skip(length);
             }
-            readResults(reader);
+            readResults(reader, stated);
             readGraphs(reader);
         }
     } catch (const std::exception& e) {
@@ -210,8 +229,6 @@ void TChromModule::readSignal(TByteReader& reader, std::int64_t pointsStated, st
         note(QStringLiteral("chromatogram block: the signal holds %1 of %2 points").arg(points).arg(pointsStated));
         tarvex::wire::store<std::int32_t>(chromHeaderData(), kPointCountAt, static_cast<std::int32_t>(points));
     }
-    for (auto& channel : signal_)
-        channel.clear();
     for (std::int64_t c = 0; c < held; ++c)
         signal_[static_cast<std::size_t>(c)].resize(static_cast<std::size_t>(points));
     const std::uint8_t* sample = reader.data() + start;
@@ -221,7 +238,7 @@ void TChromModule::readSignal(TByteReader& reader, std::int64_t pointsStated, st
             std::memcpy(&signal_[static_cast<std::size_t>(c)][static_cast<std::size_t>(p)], sample + c * 4, 4);
 }
 
-void TChromModule::readResults(TByteReader& reader) {
+void TChromModule::readResults(TByteReader& reader, const TResultCounts& stated) {
     const int peaks = PeakCount();
     readRecords(reader, peaks_, peaks, iChr_PeakRecSize(), "peak");
     if (statedPeaks_ > peaks) {
@@ -230,25 +247,15 @@ void TChromModule::readResults(TByteReader& reader) {
                  .arg(peaks));
         reader.skip(statedPeaks_ - peaks, iChr_PeakRecSize());
     }
-
-    const std::int64_t identStated = static_cast<std::int64_t>(iIdent_Last()) + 1;
-    if (identStated > 0) {
-        const int held = readRecords(reader, ident_, identStated, iChr_IdentRecSize(), "identification");
-        tarvex::wire::store<std::int32_t>(chromHeaderData(), kIdentLastAt, held - 1);
-    }
-    const std::int64_t groupStated = static_cast<std::int64_t>(iGroupRes_Last()) + 1;
-    if (groupStated > 0) {
-        const int held = readRecords(reader, groupRes_, groupStated, iChr_GroupResRecSize(), "group result");
-        tarvex::wire::store<std::int32_t>(chromHeaderData(), kGroupResLastAt, held - 1);
-    }
-    if (identStated > 0 && bChr_HasCompStat())
-        readRecords(reader, compStat_, identStated, iChr_CompStatRecSize(), "component statistics");
-    // The host writes one journal record more than the reports print.
-    const std::int64_t journalStated = iJournal_Count();
-    if (journalStated > 0) {
-        const int held = readRecords(reader, journal_, journalStated + 1, iChr_JournalRecSize(), "journal");
-        tarvex::wire::store<std::int32_t>(chromHeaderData(), kJournalCountAt, held - 1);
-    }
+    if (stated.ident > 0)
+        readRecords(reader, ident_, stated.ident, iChr_IdentRecSize(), "identification");
+    if (stated.groupRes > 0)
+        readRecords(reader, groupRes_, stated.groupRes, iChr_GroupResRecSize(), "group result");
+    if (stated.ident > 0 && bChr_HasCompStat())
+        readRecords(reader, compStat_, stated.ident, iChr_CompStatRecSize(), "component statistics");
+    // The host writes one journal record more than the reports print (the count is above 0).
+    if (stated.journal > 1)
+        readRecords(reader, journal_, stated.journal, iChr_JournalRecSize(), "journal");
 }
 
 void TChromModule::readGraphs(TByteReader& reader) {
@@ -293,12 +300,14 @@ void TChromModule::decodeMethodAt(TByteReader& reader) {
     const std::int64_t start = static_cast<std::int64_t>(reader.position());
     try {
         reader.readPart(methodHeaderData(), kMethodHeaderSize, kMethodHeaderSize);
+        const std::int64_t comps = capCount(methodHeaderData(), kMaxCompAt, kMaxComps);
+        const std::int64_t groups = capCount(methodHeaderData(), kMaxGroupAt, kMaxGroups);
         if (iMeth_HeaderSize() < 0)
             throw TDecodeError(static_cast<std::size_t>(start) + 15,
                                "negative method header size " + std::to_string(iMeth_HeaderSize()));
         reader.seek(start + iMeth_HeaderSize());
-        readMethodItems(reader, false);
-        readMethodItems(reader, true);
+        readMethodItems(reader, false, comps);
+        readMethodItems(reader, true, groups);
     } catch (const std::exception& e) {
         note(QStringLiteral("method: %1").arg(describe(e)));
         tarvex::prompt().error(tarvex::Pick(QString::fromUtf16(kMethodError)));
@@ -306,16 +315,15 @@ void TChromModule::decodeMethodAt(TByteReader& reader) {
     BuildDetectorTable();
 }
 
-void TChromModule::readMethodItems(TByteReader& reader, bool groups) {
+void TChromModule::readMethodItems(TByteReader& reader, bool groups, std::int64_t stated) {
     TRecordTable& partA = groups ? groups_ : comps_;
     TRecordTable& partB = groups ? groupCalib_ : compCalib_;
     auto& pointLists = groups ? groupPoints_ : compPoints_;
-    const std::int32_t stated = groups ? iMax_Group() : iMax_Comp();
     const std::int32_t sizeA = groups ? iMeth_GroupRecSize() : iMeth_CompRecSize();
     const std::int32_t sizeB = groups ? iMeth_GroupCalibSize() : iMeth_CompCalibSize();
     const std::int32_t sizeItem = groups ? iMeth_GroupItemSize() : iMeth_CompItemSize();
 
-    const int held = std::clamp(stated, 0, partA.capacity());
+    const int held = static_cast<int>(std::clamp<std::int64_t>(stated, 0, partA.capacity()));
     for (int i = 0; i < held; ++i) {
         reader.readPart(partA.record(i), static_cast<std::size_t>(partA.recordSize()), sizeA);
         std::uint8_t* calib = partB.record(i);
@@ -336,7 +344,7 @@ void TChromModule::readMethodItems(TByteReader& reader, bool groups) {
              .arg(stated)
              .arg(groups ? QStringLiteral("groups") : QStringLiteral("components"))
              .arg(held));
-    for (std::int32_t i = held; i < stated && reader.remaining() > 0; ++i) {
+    for (std::int64_t i = held; i < stated && reader.remaining() > 0; ++i) {
         const std::size_t before = reader.position();
         reader.skip(1, sizeA);
         std::int32_t count = 0;
@@ -346,5 +354,4 @@ void TChromModule::readMethodItems(TByteReader& reader, bool groups) {
         if (reader.position() == before)
             break;
     }
-    tarvex::wire::store<std::int32_t>(methodHeaderData(), groups ? kMaxGroupAt : kMaxCompAt, held);
 }

@@ -130,9 +130,15 @@ public:
 
 private:
     void decodeMethodAt(TByteReader& reader);
-    void readMethodItems(TByteReader& reader, bool groups);
+    void readMethodItems(TByteReader& reader, bool groups, std::int64_t stated);
     void readSignal(TByteReader& reader, std::int64_t pointsStated, std::int64_t channelsStated);
-    void readResults(TByteReader& reader);
+    /// Record counts as the host stated them (the record's fields are cut to the capacities).
+    struct TResultCounts {
+        std::int64_t ident = 0;    // identification (and statistics) records
+        std::int64_t groupRes = 0; // group results
+        std::int64_t journal = 0;  // journal records written, one more than iJournal_Count
+    };
+    void readResults(TByteReader& reader, const TResultCounts& stated);
     void readGraphs(TByteReader& reader);
     void BuildDetectorTable();
 
