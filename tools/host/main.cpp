@@ -2,12 +2,18 @@
 // the way the host does, starts tarvexprint on them and shows what the program left behind.
 
 #include "HostBlocks.h"
+#include "JobEncoder.h"
 #include "NamedLock.h"
+#include "RecordDump.h"
+#include "Synth.h"
+#include "TChromModule.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonParseError>
 #include <QProcess>
 #include <QStringList>
 #include <chrono>
@@ -40,6 +46,13 @@ const char kHelp[] =
     "  clear               remove every object of the prefix (blocks, header, lock)\n"
     "  hold-lock MS        hold the shared lock for MS milliseconds (prints \"held\" once it has it)\n"
     "  run MASK            start tarvexprint MASK on what is published, then show the header\n"
+    "  publish JOB.json    encode a job (see examples/) and publish blocks 1, 2, 9 and 10\n"
+    "  inspect [--no-signal]  decode what is published with the printer's own decoders and print\n"
+    "                      the print-job record as JSON (unread marks are left as they are)\n"
+    "  synth [--channels N --points N --peaks N --ident N --components N --calib-points N\n"
+    "         --groups N --group-results N --journal N --graphs N --graph-points N] OUT.json\n"
+    "                      write a synthetic job of that size (defaults: a small job)\n"
+    "  encode JOB.json KIND OUT  write block KIND (1, 2, 9 or 10) of a job to the file OUT\n"
     "\n"
     "environment: TARVEX_SHM_PREFIX, TARVEX_PRINT (path of tarvexprint; default: beside this tool)\n";
 
@@ -114,6 +127,131 @@ int cmdRun(const QStringList& args) {
     return cmdShow({});
 }
 
+bool loadJob(const QString& path, QJsonObject* job, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    QJsonParseError parse {};
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parse);
+    if (parse.error != QJsonParseError::NoError || !doc.isObject()) {
+        *error = QStringLiteral("%1: not a job (JSON object): %2 at byte %3")
+                     .arg(path, parse.errorString())
+                     .arg(parse.offset);
+        return false;
+    }
+    *job = doc.object();
+    return true;
+}
+
+bool encodeFile(const QString& path, host::EncodedJob* blocks, QString* error) {
+    QJsonObject job;
+    if (!loadJob(path, &job, error))
+        return false;
+    if (!host::encodeJob(job, blocks, error)) {
+        *error = QStringLiteral("%1: %2").arg(path, *error);
+        return false;
+    }
+    return true;
+}
+
+int cmdPublish(const QStringList& args) {
+    if (args.size() != 1)
+        return fail(QStringLiteral("usage: publish JOB.json"));
+    host::EncodedJob blocks;
+    QString error;
+    if (!encodeFile(args[0], &blocks, &error))
+        return fail(error);
+    const std::pair<int, const QByteArray*> order[] = {
+        {10, &blocks.printSettings}, {2, &blocks.method}, {9, &blocks.picture}, {1, &blocks.chromatogram}};
+    for (const auto& [kind, bytes] : order) {
+        if ((kind == 9 || kind == 10) && bytes->isEmpty())
+            continue;
+        if (!host::publishBlock(kind, *bytes, &error))
+            return fail(error);
+        say(QStringLiteral("published block %1: %2 bytes\n").arg(kind).arg(bytes->size()));
+    }
+    return 0;
+}
+
+int cmdInspect(const QStringList& args) {
+    const bool withSignal = !args.contains(QStringLiteral("--no-signal"));
+    if (args.size() > (withSignal ? 0 : 1))
+        return fail(QStringLiteral("usage: inspect [--no-signal]"));
+    auto rec = std::make_unique<TChromModule>();
+    QJsonObject out;
+    QString error;
+    if (!host::inspectPublished(*rec, &out, &error))
+        return fail(error);
+    if (!withSignal)
+        out.remove(QStringLiteral("signal"));
+    say(QString::fromUtf8(QJsonDocument(out).toJson(QJsonDocument::Indented)));
+    return 0;
+}
+
+int cmdSynth(const QStringList& args) {
+    host::SynthSize size;
+    const std::pair<const char*, int*> options[] = {
+        {"--channels", &size.channels},     {"--points", &size.points},
+        {"--peaks", &size.peaks},           {"--ident", &size.ident},
+        {"--components", &size.components}, {"--calib-points", &size.calibPoints},
+        {"--groups", &size.groups},         {"--group-results", &size.groupResults},
+        {"--journal", &size.journal},       {"--graphs", &size.graphs},
+        {"--graph-points", &size.graphPoints},
+    };
+    QString outPath;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        bool matched = false;
+        for (const auto& [name, target] : options)
+            if (args[i] == QLatin1String(name)) {
+                if (i + 1 >= args.size() || !parseInt(args[i + 1], target) || *target < 0)
+                    return fail(QStringLiteral("%1 needs a count").arg(args[i]));
+                ++i;
+                matched = true;
+            }
+        if (!matched) {
+            if (!outPath.isEmpty())
+                return fail(QStringLiteral("usage: synth [OPTIONS] OUT.json"));
+            outPath = args[i];
+        }
+    }
+    if (outPath.isEmpty())
+        return fail(QStringLiteral("usage: synth [OPTIONS] OUT.json"));
+    const QJsonObject job = host::synthJob(size);
+    host::EncodedJob check;
+    QString error;
+    if (!host::encodeJob(job, &check, &error)) // a size above a capacity is refused here
+        return fail(error);
+    QFile file(outPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return fail(QStringLiteral("cannot write %1: %2").arg(outPath, file.errorString()));
+    file.write(QJsonDocument(job).toJson(QJsonDocument::Indented));
+    say(QStringLiteral("wrote %1: block 1 will be %2 bytes\n").arg(outPath).arg(check.chromatogram.size()));
+    return 0;
+}
+
+int cmdEncode(const QStringList& args) {
+    int kind = 0;
+    if (args.size() != 3 || !parseInt(args[1], &kind))
+        return fail(QStringLiteral("usage: encode JOB.json KIND OUT"));
+    host::EncodedJob blocks;
+    QString error;
+    if (!encodeFile(args[0], &blocks, &error))
+        return fail(error);
+    const QByteArray* bytes = kind == 1 ? &blocks.chromatogram
+                              : kind == 2 ? &blocks.method
+                              : kind == 9 ? &blocks.picture
+                              : kind == 10 ? &blocks.printSettings
+                                           : nullptr;
+    if (!bytes)
+        return fail(QStringLiteral("a job has blocks 1, 2, 9 and 10, not %1").arg(kind));
+    QFile file(args[2]);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(*bytes) != bytes->size())
+        return fail(QStringLiteral("cannot write %1: %2").arg(args[2], file.errorString()));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -125,7 +263,9 @@ int main(int argc, char** argv) {
     }
     const QString command = args.takeFirst();
     const std::pair<const char*, std::function<int(const QStringList&)>> commands[] = {
-        {"put", cmdPut}, {"show", cmdShow}, {"clear", cmdClear}, {"hold-lock", cmdHoldLock}, {"run", cmdRun},
+        {"put", cmdPut},         {"show", cmdShow},       {"clear", cmdClear},   {"hold-lock", cmdHoldLock},
+        {"run", cmdRun},         {"publish", cmdPublish}, {"inspect", cmdInspect}, {"synth", cmdSynth},
+        {"encode", cmdEncode},
     };
     for (const auto& [name, fn] : commands)
         if (command == QLatin1String(name))
