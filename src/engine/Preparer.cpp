@@ -34,8 +34,8 @@ void Preparer::hook(Object& o)
 
 void Preparer::countPrint()
 {
-    if (++prints_ > kMaxBandPrints)
-        throw Abort{QStringLiteral("more than %1 bands printed; a data set does not end").arg(kMaxBandPrints)};
+    if (++prints_ > report_.options.maxBandPrints)
+        throw Abort{QStringLiteral("more than %1 bands printed; a data set does not end").arg(report_.options.maxBandPrints)};
 }
 
 PageStructure& Preparer::structureOf(Page& page)

@@ -18,9 +18,6 @@ public:
     explicit Preparer(Report& report);
     bool run(PreparedReport& out, QString* error);
 
-    /// Band printings in one run stop with an error beyond this (a data set that never ends).
-    static constexpr qint64 kMaxBandPrints = 5'000'000;
-
 private:
     struct Abort {
         QString message;

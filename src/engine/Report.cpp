@@ -7,6 +7,7 @@
 #include "PreparedReport.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace tarvex::engine {
@@ -172,6 +173,8 @@ DataSet* Report::findDataSet(const QString& userName) const
 QStringList Report::referencedDataSets() const
 {
     QStringList out;
+    // Fields named in memo texts: <DataSet."Field"> and DataSet."Field".
+    static const QRegularExpression fieldRe(QStringLiteral("(?:<([^<>\"\\[\\]]+)|\\b([\\w]+))\\.\""));
     std::vector<const Object*> stack{root_.get()};
     while (!stack.empty()) {
         const Object* o = stack.back();
@@ -180,6 +183,14 @@ QStringList Report::referencedDataSets() const
             const QString n = static_cast<const Band*>(o)->boundDataSetName();
             if (!n.isEmpty() && !out.contains(n))
                 out << n;
+        } else if (o->kind() == ObjectKind::Memo) {
+            auto it = fieldRe.globalMatch(static_cast<const MemoView*>(o)->text);
+            while (it.hasNext()) {
+                const auto m = it.next();
+                const QString n = (m.captured(1).isEmpty() ? m.captured(2) : m.captured(1)).trimmed();
+                if (!n.isEmpty() && !out.contains(n))
+                    out << n;
+            }
         }
         for (auto it = o->children().rbegin(); it != o->children().rend(); ++it)
             stack.push_back(it->get());

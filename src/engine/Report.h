@@ -33,6 +33,7 @@ struct EngineOptions {
     bool doublePass = false;    ///< prepare twice so that TotalPages is known on every page
     bool printIfEmpty = true;   ///< keep the pages even when no data band printed a record
     int maxPages = 5000;        ///< preparing stops with an error beyond this many pages
+    qint64 maxBandPrints = 5'000'000; ///< and beyond this many band printings (a data set that never ends)
     QChar decimalSeparator = QLatin1Char('.'); ///< for display formats that do not name one
 };
 

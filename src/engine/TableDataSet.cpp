@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace tarvex::engine {
 
 namespace {
@@ -101,9 +103,10 @@ std::optional<Value> TableDataSet::fieldValue(const QString& field) const
     }
     if (c < 0)
         return std::nullopt;
-    if (rec_ < 0 || rec_ >= int(rows_.size()))
+    if (rows_.empty())
         return Value();
-    const auto& row = rows_[size_t(rec_)];
+    // Past the end the last record stays readable (footers after the loop show it).
+    const auto& row = rows_[size_t(std::clamp(rec_, 0, int(rows_.size()) - 1))];
     return size_t(c) < row.size() ? row[size_t(c)] : Value();
 }
 

@@ -28,6 +28,7 @@ public:
     bool eof() const override { return rec_ >= int(rows_.size()); }
     int recNo() const override { return rec_; }
     int recordCount() const override { return int(rows_.size()); }
+    /// At the end of the data the last record is read.
     std::optional<Value> fieldValue(const QString& field) const override;
     QStringList fieldNames() const override { return columns_; }
 

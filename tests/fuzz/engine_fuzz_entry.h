@@ -1,0 +1,14 @@
+#pragma once
+// The report engine's fuzz entry: one input through the template reader (and, when it loads, the writer
+// and a short prepare) or through the expression evaluator. Used by the libFuzzer program and by the
+// corpus replay test.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace enginefuzz {
+
+/// First byte even: the rest is a template; odd: the rest is an expression. Returns 0.
+int runOne(const std::uint8_t* data, std::size_t size);
+
+} // namespace enginefuzz
