@@ -329,6 +329,8 @@ void TChromModule::readMethodItems(TByteReader& reader, bool groups, std::int64_
         std::uint8_t* calib = partB.record(i);
         reader.readPart(calib, static_cast<std::size_t>(partB.recordSize()), sizeB);
         const std::int32_t count = tarvex::wire::load<std::int32_t>(calib, kCalibCountAt);
+        if (count > 0) // until its points are read the record holds none, also if reading them fails
+            tarvex::wire::store<std::int32_t>(calib, kCalibCountAt, 0);
         const int points = readCalibPoints(reader, pointLists[static_cast<std::size_t>(i)], count, sizeItem);
         if (count > 0)
             tarvex::wire::store<std::int32_t>(calib, kCalibCountAt, points);

@@ -101,6 +101,12 @@ int TarvexDecodeOne(const std::uint8_t* data, std::size_t size) {
     require(rec.iAddCalcGraph_Count() <= TChromModule::kMaxGraphs, "graphs within the capacity");
     require(rec.bChr_ChannelCount() <= TChromModule::kMaxChannels, "channels within the capacity");
     require(rec.szChr_Comment().size() <= TChromModule::kMaxCommentChars, "comment within its length");
+    for (int c = 0; c < rec.iMax_Comp(); ++c)
+        require(rec.CompCalib(c).iCalib_PointCount() <= TChromModule::kMaxCalibPoints, "component points capped");
+    for (int g = 0; g < rec.iMax_Group(); ++g)
+        require(rec.GroupCalib(g).iCalib_PointCount() <= TChromModule::kMaxCalibPoints, "group points capped");
+    for (int g = 0; g < rec.iAddCalcGraph_Count(); ++g)
+        require(rec.AddCalcGraph(g).iGraph_PointCount() <= TChromModule::kMaxGraphPoints, "graph points capped");
     if (!method && withSignal && rec.iChr_PointCount() >= 0)
         for (int c = 0; c < rec.bChr_ChannelCount(); ++c)
             require(rec.SignalChannel(c).size() <= static_cast<std::size_t>(rec.iChr_PointCount()) &&
