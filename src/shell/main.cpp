@@ -5,6 +5,8 @@
 #include "Priority.h"
 #include "Prompt.h"
 #include "TChromModule.h"
+#include "TDataModule1.h"
+#include "TVisibilityModule.h"
 #include "TLangModule.h"
 #include "TReportPrintModule.h"
 
@@ -70,9 +72,17 @@ int main(int argc, char** argv) {
     tarvex::lowerProcessPriority();
     auto lang = std::make_unique<TLangModule>();
     tarvex::setLanguageIndex(lang->languageIndex());
-    auto printModule = std::make_unique<TReportPrintModule>();
+    auto data = std::make_unique<TDataModule1>();
+    data->LoadDictionary(TLangModule::translationList(0), TLangModule::translationList(1));
+    auto noiseVisibles = std::make_unique<TNoiseReportVisiblesModule>();
+    auto methodVisibles = std::make_unique<TMethodReportVisibles>();
+    auto rtlVisibles = std::make_unique<TRTLVisibles>();
+    auto reportVisibles = std::make_unique<TReportVisibles>();
+    data->BindVisibilityModules(*noiseVisibles, *methodVisibles, *rtlVisibles, *reportVisibles);
+    auto printModule = std::make_unique<TReportPrintModule>(*data);
     printModule->ReadSettings();
     auto chromModule = std::make_unique<TChromModule>(); // the print-job record of this run
+    printModule->AttachRecord(*chromModule);
 
     if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h")) {
         std::fputs(tarvex::languageIndex() == 2 ? kHelpEn : kHelpRu, stdout);
