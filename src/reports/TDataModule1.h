@@ -76,6 +76,9 @@ public:
     std::array<QImage, 3> rtlPictures;
     std::vector<QImage> compGradPictures, groupGradPictures;
     int internalStandardDetector = -1;
+    /// The additional-calculation coefficients to print (name, value), at most 10; their count is
+    /// also kept in columnWidths[0].
+    std::vector<std::pair<QString, double>> addCalcCoefs;
     TJobFlags flags; ///< the job, as the dispatch decoded it
 
     // --- the blocks read straight into the module
