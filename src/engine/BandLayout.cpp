@@ -9,6 +9,8 @@
 #include "SubreportView.h"
 #include "TableView.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <cmath>
 
@@ -103,7 +105,14 @@ void BandLayout::placeObject(Object& o, Band& band, double x, std::vector<Placed
                     fill = m.highlight.fillColor;
             }
         }
-        const QString text = ctx_.expandMemo(m);
+        QString text = ctx_.expandMemo(m);
+        if (m.allowHtmlTags) {
+            // Tags are dropped (their text stays); the usual entities are decoded.
+            static const QRegularExpression tag(QStringLiteral("<[^<>]*>"));
+            text.remove(tag);
+            text.replace(QLatin1String("&lt;"), QLatin1String("<")).replace(QLatin1String("&gt;"), QLatin1String(">"))
+                .replace(QLatin1String("&nbsp;"), QLatin1String(" ")).replace(QLatin1String("&amp;"), QLatin1String("&"));
+        }
         TextItem t;
         t.font = textFont(font);
         t.color = toQColor(font.color);

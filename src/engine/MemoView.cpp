@@ -78,6 +78,7 @@ void MemoView::readAttributes(AttributeBag& bag)
     rotation = bag.takeInt(QStringLiteral("Rotation"), 0);
     autoWidth = bag.takeBool(QStringLiteral("AutoWidth"), false);
     allowExpressions = bag.takeBool(QStringLiteral("AllowExpressions"), true);
+    allowHtmlTags = bag.takeBool(QStringLiteral("AllowHTMLTags"), false);
     clipped = bag.takeBool(QStringLiteral("Clipped"), true);
     highlight.condition = bag.takeString(QStringLiteral("Highlight.Condition"));
     highlight.fillColor = bag.takeColor(QStringLiteral("Highlight.Color"), kColorNone);
@@ -95,6 +96,8 @@ void MemoView::writeAttributes(AttributeBag& out) const
         out.putBool(QStringLiteral("AutoWidth"), true);
     if (!allowExpressions)
         out.putBool(QStringLiteral("AllowExpressions"), false);
+    if (allowHtmlTags)
+        out.putBool(QStringLiteral("AllowHTMLTags"), true);
     if (!clipped)
         out.putBool(QStringLiteral("Clipped"), false);
     if (!dataField.isEmpty())

@@ -42,6 +42,7 @@ public:
     int rotation = 0;           ///< degrees: 0, 90, 180, 270
     bool autoWidth = false;
     bool allowExpressions = true;
+    bool allowHtmlTags = false; ///< the text carries simple HTML tags (<b>, <font ...>); they are not printed
     bool clipped = true;
     Highlight highlight;
     QString styleName;

@@ -21,7 +21,7 @@ namespace {
 class BlankDataSet : public UserDataSet {
 public:
     using UserDataSet::UserDataSet;
-    std::optional<Value> fieldValue(const QString&) const override { return Value(QString()); }
+    std::optional<Value> fieldValue(const QString&) const override { return Value(); }
 };
 
 void collectStatic(const Object& o, bool inPrintedBand, QStringList& out)
