@@ -156,6 +156,9 @@ public:
     void AddCalcExcelRowDataSetFirst();
     void AddCalcGraphsDataSetFirst();
 
+    /// A section switch of any of the four visibility modules; null when there is none.
+    tarvex::engine::UserDataSet* section(const QString& name) const;
+
     /// Binds the section switches to the reports that list them (called once at start-up, after
     /// the four visibility modules exist).
     void BindVisibilityModules(const TVisibilityModule& noise, const TVisibilityModule& method,
@@ -171,4 +174,5 @@ private:
     std::array<TReportComponent, kComponentCount> components_;
     std::vector<std::unique_ptr<RowSource>> rows_;
     std::vector<int> indexSlots_;
+    std::array<const TVisibilityModule*, 4> visibles_ {};
 };

@@ -111,12 +111,21 @@ void TDataModule1::BindVisibilityModules(const TVisibilityModule& noise, const T
         "NoisePrintN3",    "NoisePrintN4",    "NoisePrintN5",    "NoisePrintN6", "NoisePrintN7",
         "NoisePrintN8",    "EZDInput"};
     static constexpr const char* kStatisticsSwitches[] = {"StaticCalcPrint", "StaticNotCalcPrint", "StaticAnormPrint"};
+    visibles_ = {&noise, &method, &rtl, &report};
     report.bindTo(CommonReport());
     method.bindTo(CommonReport());
     report.bindTo(PacketReport(), kPacketSwitches);
     noise.bindTo(NoiseReport(), kNoiseSwitches);
     noise.bindTo(StaticReport(), kStatisticsSwitches);
     rtl.bindTo(RTLReport());
+}
+
+tarvex::engine::UserDataSet* TDataModule1::section(const QString& name) const {
+    for (const TVisibilityModule* module : visibles_)
+        if (module)
+            if (tarvex::engine::UserDataSet* s = module->source(name))
+                return s;
+    return nullptr;
 }
 
 // Handlers by source name, as templates and drivers know them.
