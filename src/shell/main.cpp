@@ -11,7 +11,10 @@
 #include "TReportPrintModule.h"
 
 #include <QApplication>
+#include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <memory>
 
 namespace {
@@ -60,6 +63,12 @@ const char kHelpEn[] =
 int main(int argc, char** argv) {
     const QString argument = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
 
+    // Qt wants a private runtime folder; a host started from a service may not have one.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QByteArray dir = "/tmp/runtime-" + QByteArray::number(::getuid());
+        if (::mkdir(dir.constData(), 0700) == 0 || errno == EEXIST)
+            qputenv("XDG_RUNTIME_DIR", dir);
+    }
     // Without a display the run is headless: no window may open and nothing may wait for one.
     if (tarvex::isHeadless() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
