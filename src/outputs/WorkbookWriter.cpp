@@ -21,8 +21,15 @@ QString attr(const char* name, const QString& value) {
 }
 QString attr(const char* name, qint64 value) { return attr(name, QString::number(value)); }
 
-// The cell style of a number column: "s21" to "s30" for format codes 0 to 9, none otherwise.
-QString numberStyle(int code) { return code >= 0 && code <= 9 ? QStringLiteral("s%1").arg(21 + code) : QString(); }
+// The cell style of a number column shows the digits the printed report shows for the column's
+// format code: "s21" to "s25" fixed with 2 to 6 decimals (codes 1 to 5), "s26" to "s30"
+// exponent form with 3 to 7 significant digits (codes 6 to 10), "s31" one decimal (code 0).
+// Other codes print nothing in the report; their cells stay unstyled.
+QString numberStyle(int code) {
+    if (code == 0)
+        return QStringLiteral("s31");
+    return code >= 1 && code <= 10 ? QStringLiteral("s%1").arg(20 + code) : QString();
+}
 
 // How a table column's data cells are written.
 enum class CellKind {
@@ -119,7 +126,7 @@ void writeFrameStart(WorkbookLines& out, const TResultContext& context) {
     for (int i = 0; i < 10; ++i)
         styles += QStringLiteral("<Style ss:ID=\"s%1\"><NumberFormat ss:Format=\"").arg(21 + i) +
                   QLatin1String(formats[i]) + QStringLiteral("\"/></Style>");
-    styles += QStringLiteral("</Styles>");
+    styles += QStringLiteral("<Style ss:ID=\"s31\"><NumberFormat ss:Format=\"0.0\"/></Style></Styles>");
     out.line(styles);
 }
 
