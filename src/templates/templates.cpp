@@ -4,11 +4,15 @@
 
 namespace tarvex::templates {
 
-QString text(const QString& name) {
+QByteArray bytes(const QString& name) {
     QFile file(QStringLiteral(":/templates/") + name);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return QString::fromUtf8(file.readAll());
+    return file.readAll();
+}
+
+QString text(const QString& name) {
+    return QString::fromUtf8(bytes(name));
 }
 
 } // namespace tarvex::templates
