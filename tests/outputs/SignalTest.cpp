@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CodePage.h"
+#include "JobEncoder.h"
 #include "OutputTestSupport.h"
 #include "SignalWriter.h"
 
@@ -36,10 +37,26 @@ protected:
 };
 
 TEST_F(Signal, SampleJobMatchesCheckedFiles) {
+    const QJsonObject json = readJobFile(QStringLiteral("examples/natural-gas.json"));
     TestJob job;
-    decodeJob(readJobFile(QStringLiteral("examples/natural-gas.json")), job);
+    decodeJob(json, job);
     ASSERT_TRUE(WriteSignalTable(path("table.chrom"), *job.rec));
-    EXPECT_TRUE(matchesGolden(readFile(path("table.chrom")), QStringLiteral("natural-gas.chrom")));
+    const QByteArray table = readFile(path("table.chrom"));
+    EXPECT_TRUE(matchesGolden(table, QStringLiteral("natural-gas.chrom")));
+
+    // The samples as the host's encoder made them, before they crossed the wire and the decoder.
+    std::vector<std::vector<std::int32_t>> sent;
+    QString error;
+    ASSERT_TRUE(host::jobSignal(json, &sent, &error)) << error.toStdString();
+    ASSERT_EQ(sent.size(), 2u);
+    QByteArray expected;
+    for (std::size_t p = 0; p < sent[0].size(); ++p) {
+        for (const auto& channel : sent)
+            expected += QByteArray::number(channel[p]).rightJustified(11, ' ') + '\t';
+        expected += "\r\n";
+    }
+    EXPECT_EQ(table, expected);
+
     ASSERT_TRUE(WriteSignalFile(path("signal.txt"), *job.rec));
     EXPECT_TRUE(matchesGolden(readFile(path("signal.txt")), QStringLiteral("natural-gas-signal.txt")));
     EXPECT_TRUE(prompts.errors().isEmpty());
