@@ -46,7 +46,9 @@ const char kHelp[] =
     "  clear               remove every object of the prefix (blocks, header, lock)\n"
     "  hold-lock MS        hold the shared lock for MS milliseconds (prints \"held\" once it has it)\n"
     "  run MASK            start tarvexprint MASK on what is published, then show the header\n"
-    "  publish JOB.json    encode a job (see examples/) and publish blocks 1, 2, 9 and 10\n"
+    "  publish JOB.json [--set AREA.FIELD=VALUE ...]\n"
+    "                      encode a job (see examples/) and publish blocks 1, 2, 9 and 10;\n"
+    "                      --set changes a field first (printSettings.bExport_Format=6)\n"
     "  inspect [--no-signal]  decode what is published with the printer's own decoders and print\n"
     "                      the print-job record as JSON (unread marks are left as they are)\n"
     "  synth [--channels N --points N --peaks N --ident N --components N --calib-points N\n"
@@ -156,13 +158,41 @@ bool encodeFile(const QString& path, host::EncodedJob* blocks, QString* error) {
     return true;
 }
 
+// "area.field=value": a number when it reads as one, a text otherwise.
+bool applySetting(QJsonObject& job, const QString& setting, QString* error) {
+    const qsizetype dot = setting.indexOf(QLatin1Char('.'));
+    const qsizetype eq = setting.indexOf(QLatin1Char('='));
+    if (dot <= 0 || eq <= dot + 1) {
+        *error = QStringLiteral("--set wants AREA.FIELD=VALUE, not %1").arg(setting);
+        return false;
+    }
+    const QString area = setting.left(dot);
+    const QString field = setting.mid(dot + 1, eq - dot - 1);
+    const QString text = setting.mid(eq + 1);
+    bool isNumber = false;
+    const double number = text.toDouble(&isNumber);
+    QJsonObject a = job.value(area).toObject();
+    a.insert(field, isNumber ? QJsonValue(number) : QJsonValue(text));
+    job.insert(area, a);
+    return true;
+}
+
 int cmdPublish(const QStringList& args) {
-    if (args.size() != 1)
-        return fail(QStringLiteral("usage: publish JOB.json"));
+    if (args.isEmpty())
+        return fail(QStringLiteral("usage: publish JOB.json [--set AREA.FIELD=VALUE ...]"));
     host::EncodedJob blocks;
     QString error;
-    if (!encodeFile(args[0], &blocks, &error))
+    QJsonObject job;
+    if (!loadJob(args[0], &job, &error))
         return fail(error);
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] != QStringLiteral("--set") || i + 1 >= args.size())
+            return fail(QStringLiteral("usage: publish JOB.json [--set AREA.FIELD=VALUE ...]"));
+        if (!applySetting(job, args[++i], &error))
+            return fail(error);
+    }
+    if (!host::encodeJob(job, &blocks, &error))
+        return fail(QStringLiteral("%1: %2").arg(args[0], error));
     const std::pair<int, const QByteArray*> order[] = {
         {10, &blocks.printSettings}, {2, &blocks.method}, {9, &blocks.picture}, {1, &blocks.chromatogram}};
     for (const auto& [kind, bytes] : order) {
