@@ -70,7 +70,7 @@ public:
     bool chromMode = false;
     int pageWidth = 630;
     TPageSetup workingPageSetup;
-    std::array<std::int32_t, 50> columnWidths {};
+    std::array<std::int32_t, 51> columnWidths {}; ///< entry 0 the coefficient count, 1 to 50 the columns
     QString headerText, footerText;
     QImage chromPicture, chromStrip;
     std::array<QImage, 3> rtlPictures;
