@@ -13,7 +13,8 @@
 #include <QColor>
 #include <QImage>
 
-using chromtest::ChromTables;
+// The suite is named after the test program, so that `ctest -R chromtables` selects it.
+using chromtables = chromtest::ChromTables;
 using chromtest::num;
 using chromtest::with;
 using namespace tarvex::engine;
@@ -43,7 +44,7 @@ QImage numbered(int width, int height) {
     return image;
 }
 
-TEST_F(ChromTables, PictureIsTurnedOnlyWhenWiderThanThePageAllows) {
+TEST_F(chromtables, PictureIsTurnedOnlyWhenWiderThanThePageAllows) {
     load(pictureJob());
     struct Case {
         int pageWidth, width;
@@ -78,7 +79,7 @@ TEST_F(ChromTables, PictureIsTurnedOnlyWhenWiderThanThePageAllows) {
 }
 
 // A picture 95 rows high prints as four strips; the last holds five rows and 25 white ones.
-TEST_F(ChromTables, StripsCutThePictureIntoThirtyRowPieces) {
+TEST_F(chromtables, StripsCutThePictureIntoThirtyRowPieces) {
     load(pictureJob());
     useTemplate(QStringLiteral("<TfrxMasterData Name=\"MasterData1\" Height=\"30\" DataSetName=\"Части картинки\">"
                                "<TfrxPictureView Name=\"Picture1\" Width=\"600\" Height=\"30\"/></TfrxMasterData>"));
@@ -110,7 +111,7 @@ TEST_F(ChromTables, StripsCutThePictureIntoThirtyRowPieces) {
     EXPECT_EQ(data_->CommonReport().findObject<PictureView>(QStringLiteral("Picture2"))->picture, data_->chromPicture);
 }
 
-TEST_F(ChromTables, RichTextsOfHeaderFooterAndAdditionalCalculation) {
+TEST_F(chromtables, RichTextsOfHeaderFooterAndAdditionalCalculation) {
     struct Case {
         const char* name;
         const char* object;
@@ -152,7 +153,7 @@ TEST_F(ChromTables, RichTextsOfHeaderFooterAndAdditionalCalculation) {
     }
 }
 
-TEST_F(ChromTables, ExportModeBandRules) {
+TEST_F(chromtables, ExportModeBandRules) {
     struct Case {
         bool exportFlag;
         int format;
@@ -183,7 +184,7 @@ TEST_F(ChromTables, ExportModeBandRules) {
     }
 }
 
-TEST_F(ChromTables, ColumnObjectsTakeTheWidthOfTheCurrentColumn) {
+TEST_F(chromtables, ColumnObjectsTakeTheWidthOfTheCurrentColumn) {
     load(pictureJob());
     useTemplate(QStringLiteral(
         "<TfrxMasterData Name=\"MasterData56\" Height=\"20\" Width=\"60\" Vertical=\"True\"/>"
@@ -247,7 +248,7 @@ TEST_F(ChromTables, ColumnObjectsTakeTheWidthOfTheCurrentColumn) {
 
 // The peak table as a template binds it: detectors as master rows, their peaks as detail rows,
 // and the columns as a vertical band whose width the hook sets.
-TEST_F(ChromTables, PeakTableThroughTheEngine) {
+TEST_F(chromtables, PeakTableThroughTheEngine) {
     QJsonObject job = pictureJob();
     job.insert(QStringLiteral("chromatogram"),
                QJsonObject {{QStringLiteral("fChr_Rate"), 10},

@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-using chromtest::ChromTables;
+// The suite is named after the test program, so that `ctest -R chromtables` selects it.
+using chromtables = chromtest::ChromTables;
 using chromtest::num;
 using chromtest::with;
 
@@ -112,7 +113,7 @@ QJsonObject tablesJob() {
 
 // Peak cells of the first detector's second peak: the value by the column's format code, the
 // footer by the detector's peak list.
-TEST_F(ChromTables, PeakColumnsOfOnePeak) {
+TEST_F(chromtables, PeakColumnsOfOnePeak) {
     load(tablesJob());
     struct Case {
         int column;
@@ -145,7 +146,7 @@ TEST_F(ChromTables, PeakColumnsOfOnePeak) {
 
 // The master band walks the detectors: each selects its peaks, a detector not printed has none,
 // and the sums follow the detector's own peak list.
-TEST_F(ChromTables, PeakTableWalksDetectorByDetector) {
+TEST_F(chromtables, PeakTableWalksDetectorByDetector) {
     load(with(tablesJob(), "method", "bDet_PrintFlag", QJsonArray {1, 0}));
     data_->rowIndex(QStringLiteral("ChromPeakColumns")) = 2;
     data_->PeakDetectorDatasetFirst();
@@ -173,7 +174,7 @@ TEST_F(ChromTables, PeakTableWalksDetectorByDetector) {
     EXPECT_EQ(var("ChromPeakSumma"), QString());
 }
 
-TEST_F(ChromTables, PeakCellsOfSpecialPeaks) {
+TEST_F(chromtables, PeakCellsOfSpecialPeaks) {
     load(with(with(tablesJob(), "method", "bMeth_IdentMode", 2), "method", "bMeth_IndexKind", 1));
     moveTo(&TDataModule1::PeakDetectorDatasetNext, "PeakDetectorDataset", 0);
     moveTo(&TDataModule1::ChromPeakColumnsNext, "ChromPeakColumns", 3);
@@ -201,7 +202,7 @@ TEST_F(ChromTables, PeakCellsOfSpecialPeaks) {
     EXPECT_EQ(var("ChromPeakValue"), QStringLiteral("kept"));
 }
 
-TEST_F(ChromTables, IdentificationByRecord) {
+TEST_F(chromtables, IdentificationByRecord) {
     load(tablesJob());
     data_->IdentDatasetFirst();
     data_->IdentDatasetNext(); // row 1: the third component, found on the second detector's first peak
@@ -233,7 +234,7 @@ TEST_F(ChromTables, IdentificationByRecord) {
     EXPECT_EQ(var("IdentValue"), QString());
 }
 
-TEST_F(ChromTables, IdentificationByComponent) {
+TEST_F(chromtables, IdentificationByComponent) {
     load(with(tablesJob(), "printSettings", "bIdent_ByComp", 1));
     struct Case {
         int row, column;
@@ -264,7 +265,7 @@ TEST_F(ChromTables, IdentificationByComponent) {
     EXPECT_EQ(var("IdentValue"), QString());
 }
 
-TEST_F(ChromTables, IdentificationWindowInIndexMode) {
+TEST_F(chromtables, IdentificationWindowInIndexMode) {
     load(with(tablesJob(), "method", "bMeth_IdentMode", 2));
     moveTo(&TDataModule1::ChromIdentColumnNext, "ChromIdentColumn", 5);
     moveTo(&TDataModule1::IdentDatasetNext, "IdentDataset", 0);
@@ -274,7 +275,7 @@ TEST_F(ChromTables, IdentificationWindowInIndexMode) {
     EXPECT_EQ(var("IdentValue"), num("0.375")); // a reference component keeps its time window
 }
 
-TEST_F(ChromTables, GroupTable) {
+TEST_F(chromtables, GroupTable) {
     struct Case {
         const char* name;
         QJsonObject job;
@@ -309,7 +310,7 @@ TEST_F(ChromTables, GroupTable) {
     EXPECT_EQ(var("GroupValue"), chrom_->DetectorEntry(1).szDet_Name);
 }
 
-TEST_F(ChromTables, JournalAndStatistics) {
+TEST_F(chromtables, JournalAndStatistics) {
     load(tablesJob());
     struct Case {
         int row, column;
@@ -344,7 +345,7 @@ TEST_F(ChromTables, JournalAndStatistics) {
     EXPECT_EQ(var("JournTitle"), QStringLiteral("Событий нет"));
 }
 
-TEST_F(ChromTables, AdditionalCalculationTableAndCoefficients) {
+TEST_F(chromtables, AdditionalCalculationTableAndCoefficients) {
     load(tablesJob());
     SetAddCalcTableCounts(*data_, *chrom_);
     EXPECT_EQ(rows("AddCalcExcelRowDataSet"), 3);
@@ -380,7 +381,7 @@ TEST_F(ChromTables, AdditionalCalculationTableAndCoefficients) {
     EXPECT_EQ(var("AddCalcCoefName"), QString());
 }
 
-TEST_F(ChromTables, AddOnLine) {
+TEST_F(chromtables, AddOnLine) {
     struct Case {
         const char* name;
         int language;
@@ -442,7 +443,7 @@ TEST_F(ChromTables, AddOnLine) {
     }
 }
 
-TEST_F(ChromTables, GraphsConfigureTheChart) {
+TEST_F(chromtables, GraphsConfigureTheChart) {
     QJsonObject job = tablesJob();
     job.insert(QStringLiteral("graphs"),
                QJsonArray {QJsonObject {{QStringLiteral("szGraph_Title"), QStringLiteral("Z(P)")},
@@ -493,7 +494,7 @@ TEST_F(ChromTables, GraphsConfigureTheChart) {
     }
 }
 
-TEST_F(ChromTables, DesignModeChangesNothing) {
+TEST_F(chromtables, DesignModeChangesNothing) {
     load(tablesJob());
     data_->addCalcCoefs = {{QStringLiteral("k"), 1}};
     data_->designMode = true;
