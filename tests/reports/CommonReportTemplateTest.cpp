@@ -204,6 +204,7 @@ public:
     ColumnTable statCols{{0, 33, 120, 45, 45, 45, 45, 45, 45, 45, 45, 45, 45, 0, 0}};
     ColumnTable addCalcCols{{0, 210, 210, 210}};
 
+    int programmeRow = 0;
     int detector = 0, peak = 0, ident = 0, group = 0, journal = 0, stat = 0, statChrom = 0, coef = 0, strip = 0;
     QImage picture;
 
@@ -297,8 +298,7 @@ public:
             section(s.name, false);
         for (const char* m : {"MethodPrint", "MethodPasport", "MethodComment", "DTP1Print", "DTP2Print", "EZDPrint",
                               "DAJPrint", "DAGPrint", "CranBlowPrint", "CranChangePrint", "DRPPrint", "HT300APrint",
-                              "DevicePrint", "Column1ProgPress", "Column2ProgPress", "ProgColumnPrint", "VaportPrint",
-                              "AddCalcTextPrint"})
+                              "DevicePrint", "Column2ProgPress", "AddCalcTextPrint"})
             section(m, false);
         section("TempRx4", true);
         section("ChromPicturePrintSolid", pictureStrips == 0);
@@ -367,6 +367,27 @@ public:
             chart->series[0].source2 = QStringLiteral("0;1.5;2.5;3.1;3.6;");
             chart->series[0].source3 = QStringLiteral("0;1;2;3;4;");
         };
+
+        // Temperature and pressure programmes: five oven steps, two steps of the others.
+        UserDataSet& oven = rows("TempProgrDataSet", 5);
+        UserDataSet& press = rows("PressProgrDataSet", 2);
+        auto refillProgramme = [this](int r) {
+            text("PrgrColumnTemp", QString::number(40 + 40 * r));
+            text("PrgrColumnTime", r < 4 ? QString::number(r + 2) : QString());
+            text("PrgrColumnSpeed", r < 4 ? QString::number(10 + r) : QString());
+            if (r < 2) {
+                text("PrgrIspTemp", QString::number(150 + 100 * r));
+                text("PrgrIspTime", r == 0 ? QStringLiteral("0.5") : QStringLiteral("-"));
+                text("PrgrIspSpeed", r == 0 ? QStringLiteral("200") : QStringLiteral("0"));
+                text("PrgrPressPressure1", r == 0 ? QStringLiteral("1.2") : QStringLiteral("2.4"));
+                text("PrgrPressTime1", r == 0 ? QStringLiteral("3") : QStringLiteral("-"));
+                text("PrgrPressSpeed1", r == 0 ? QStringLiteral("0.1") : QStringLiteral("0"));
+            }
+        };
+        oven.onFirst = [this, refillProgramme] { programmeRow = 0; refillProgramme(programmeRow); };
+        oven.onNext = [this, refillProgramme] { refillProgramme(++programmeRow); };
+        press.onFirst = [this, refillProgramme] { programmeRow = 0; refillProgramme(programmeRow); };
+        press.onNext = [this, refillProgramme] { refillProgramme(++programmeRow); };
 
         UserDataSet& strips = rows("BitmapPartDataSet", pictureStrips);
         strips.onFirst = [this] { strip = 0; };
@@ -828,7 +849,10 @@ TEST(CommonReportTemplate, ChromatogramWithEverySection)
     EXPECT_EQ(count("/home/lab/methods/natural-gas/GOST-31371.7-2020-hydrocarbons-C1-C6-plus-permanent-gases-on-two-detectors.mtd"), 1)
         << "the long method path wraps inside its cell";
     // Sections switched on inside other sections: column temperature, both columns, third and fourth gas.
-    EXPECT_EQ(count("Температура колонок, °С"), 1);
+    EXPECT_EQ(count("Температура колонок, °С"), 2); // its row and the programme's header
+    EXPECT_EQ(count("Программирование температуры колонок"), 1);
+    EXPECT_EQ(count("Программирование давления: Колонка 1"), 1);
+    EXPECT_EQ(count("Программируемый испаритель"), 1);
     EXPECT_EQ(count("Колонка 1"), 1);
     EXPECT_EQ(count("Колонка 2"), 1);
     EXPECT_EQ(count("Газ 4, см3/мин"), 4); // gas flows, split, economy, purge
@@ -909,7 +933,7 @@ TEST(CommonReportTemplate, LongTablesRepeatTheirHeaderAndPictureStrips)
 {
     ChromatogramRun run;
     run.peaksPerDetector = {70, 2};
-    run.identRows = 40;
+    run.identRows = 60;
     run.pictureStrips = 11; // 320 rows of 30
     ASSERT_TRUE(run.run());
     writeForLooking(run.prepared, QStringLiteral("long-tables"));
