@@ -32,6 +32,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -605,6 +606,17 @@ void expectCleanPages(const PreparedReport& prepared)
                     << "page " << pageNo + 1 << ": \"" << line.toStdString() << "\" does not fit its box";
             EXPECT_LE(t->lines.size() * (t->lineHeight - 2) + 2 * t->gapY, t->rect.height() + 1.0)
                 << "page " << pageNo + 1 << ": \"" << t->lines.join(QLatin1Char('|')).toStdString() << "\" is cut off below";
+        }
+        // A heading (bold, larger than the tables' text) is followed on its page by what it heads.
+        const double footerTop = page.size.height() - margin - 26;
+        for (const TextItem* t : texts) {
+            if (!(t->font.style & Font::Bold) || t->font.pixelSize < 12.5 || t->rect.top() >= footerTop)
+                continue;
+            const bool followed = std::any_of(texts.begin(), texts.end(), [&](const TextItem* u) {
+                return u->rect.top() >= t->rect.bottom() - 0.5 && u->rect.top() < footerTop;
+            });
+            EXPECT_TRUE(followed) << "page " << pageNo + 1 << ": heading \"" << t->lines.join(QLatin1Char(' ')).toStdString()
+                                  << "\" ends the page";
         }
         for (size_t i = 0; i < texts.size(); ++i)
             for (size_t j = i + 1; j < texts.size(); ++j) {
