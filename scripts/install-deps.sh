@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
   poppler-utils xvfb xauth
+  libreoffice-calc-nogui
 )
 
 missing=()
