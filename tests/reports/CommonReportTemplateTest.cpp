@@ -299,7 +299,7 @@ public:
             section(s.name, false);
         for (const char* m : {"MethodPrint", "MethodPasport", "MethodComment", "DTP1Print", "DTP2Print", "EZDPrint",
                               "DAJPrint", "DAGPrint", "CranBlowPrint", "CranChangePrint", "DRPPrint", "HT300APrint",
-                              "DevicePrint", "Column2ProgPress", "AddCalcTextPrint"})
+                              "DevicePrint", "Column2ProgPress"})
             section(m, false);
         section("TempRx4", true);
         section("ChromPicturePrintSolid", pictureStrips == 0);
@@ -898,6 +898,8 @@ TEST(CommonReportTemplate, ChromatogramWithEverySection)
     EXPECT_EQ(count("S12"), 1);
     EXPECT_EQ(count("S13"), 0) << "a statistics column beyond the page printed";
     EXPECT_EQ(count("Коэффициент сжимаемости 2"), 1);
+    EXPECT_EQ(count("R1C1"), 1);
+    EXPECT_EQ(count("R3C3"), 1);
     EXPECT_EQ(count("Теплота сгорания высшая: 39.84 МДж/м3 Плотность: 0.7231 кг/м3"), 1);
     EXPECT_EQ(count("Метан, этан и пропан по ГОСТ 31371.7; проба отобрана в баллон 12.04.2025"), 1);
     EXPECT_EQ(count("Точка отбора: узел учёта газа № 2"), 1);
