@@ -4,6 +4,7 @@
 #include "Bilingual.h"
 #include "Priority.h"
 #include "Prompt.h"
+#include "ReportDrivers.h"
 #include "TChromModule.h"
 #include "TDataModule1.h"
 #include "TVisibilityModule.h"
@@ -92,6 +93,7 @@ int main(int argc, char** argv) {
     printModule->ReadSettings();
     auto chromModule = std::make_unique<TChromModule>(); // the print-job record of this run
     printModule->AttachRecord(*chromModule);
+    InstallReportDrivers(*printModule, *data, *chromModule);
 
     if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h")) {
         std::fputs(tarvex::languageIndex() == 2 ? kHelpEn : kHelpRu, stdout);

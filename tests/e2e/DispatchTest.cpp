@@ -77,14 +77,16 @@ TEST(Dispatch, MethodWithoutPrintSettingsShowsOnlyTheSettingsMessage) {
     EXPECT_EQ(run.header()[34], 0) << "the method block is read and consumed";
 }
 
-TEST(Dispatch, CompleteChromatogramJobPassesItsChecks) {
+TEST(Dispatch, CompleteChromatogramJobIsPreviewed) {
     E2eRun run;
     run.publish(kSample);
-    run.print(QStringLiteral("1"));
+    EXPECT_EQ(run.print(QStringLiteral("65537")), 0);
     EXPECT_EQ(run.errors(), QStringList {});
     const QByteArray header = run.header();
     EXPECT_EQ(header[35], 0); // chromatogram consumed
     EXPECT_EQ(header[36], 0); // picture consumed
+    // Without a display the preview leaves its pages as pictures.
+    EXPECT_TRUE(QFile::exists(run.dir.filePath(QStringLiteral("preview/page-1.png"))));
 }
 
 } // namespace

@@ -85,8 +85,9 @@ TEST(ChromDriver, ColumnWidths) {
         long long sum = 0;
         for (int i = 1; i <= 12; ++i)
             sum += w[static_cast<std::size_t>(i)];
-        EXPECT_EQ(sum, 630 + 33 + 0 * sum) << "the columns fill the page width after the first"; // scaled, then topped up
-        EXPECT_EQ(w[2], 57); // ceil(ceil(8 * 6.5) * 630 / (11 * 52))
+        // Columns 2 to 12 share the page width (rounded up); the first column comes on top.
+        EXPECT_EQ(w[2], 58); // ceil(ceil(8 * 6.5) * 630 / (11 * 52))
+        EXPECT_EQ(sum, 33 + 11 * 58);
     }
     {
         QJsonArray on = repeat(0, 12);
@@ -119,7 +120,7 @@ TEST(ChromDriver, SectionsFollowModeSwitchesAndData) {
     QJsonObject job = baseJob();
     for (const char* f : {"bPrn_ChromTitle", "bPrn_Operator", "bPrn_Peaks", "bPrn_Picture", "bPrn_Temps"})
         job = with(job, "method", f, 1);
-    job = with(job, "method", "bType_Device", 8);
+    job = with(job, "method", "bType_MultiDet", 2);
     job = with(job, "printSettings", "bPrintTemps", 0);
     Job chromMode(job);
     chromMode.data.chromMode = true;
@@ -135,13 +136,21 @@ TEST(ChromDriver, SectionsFollowModeSwitchesAndData) {
     const Case cases[] = {
         {"ChromPrint", 1, 0},      {"ChromTitlePrint", 1, 0}, {"ChromPrintMan", 1, 1},  {"PeakPrint", 1, 0},
         {"ChromPicturePrint", 1, 0}, {"IdentPrint", 0, 0},    {"TempPrint", 1, 0},      {"MethodPrint", 0, 1},
-        {"Qsl", 1, 1},             {"Dx8PKVisible", 1, 1},    {"TempRx4", 0, 0},        {"Gas3Print", 1, 1},
+        {"Qsl", 0, 0},             {"TempRx4", 1, 1},         {"Gas3Print", 1, 1},
         {"ReaperPrint", 1, 1},     {"AddCalcTextPrint", 0, 0}, {"ChromPeakAddOnPrint", 0, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(chromMode.section(c.section), c.chrom) << c.section << " in chromatogram mode";
         EXPECT_EQ(methodMode.section(c.section), c.method) << c.section << " in method mode";
     }
+
+    // Device type 8 has its own temperature sections.
+    Job dx8(with(job, "method", "bType_Device", 8));
+    dx8.data.chromMode = true;
+    SetReportSections(dx8.data, dx8.chrom);
+    EXPECT_EQ(dx8.section("Qsl"), 1);
+    EXPECT_EQ(dx8.section("Dx8PKVisible"), 1);
+    EXPECT_EQ(dx8.section("TempRx4"), 0);
 
     // Peaks switched on but no detector to print them: no peak table.
     Job noDetector(with(job, "method", "bDet_PrintFlag", QJsonArray {0}));
@@ -207,10 +216,13 @@ TEST(ResultFile, OverwriteQuestionAndCompanionFile) {
         Job j(job);
         j.data.exportFlag = true;
         WriteResultFile(j.data, j.chrom, j.data.CommonReport(), nullptr);
-        tarvex::setPrompt(std::move(previous));
-        ASSERT_FALSE(rec->entries.empty());
-        EXPECT_EQ(rec->entries[0].kind, tarvex::RecordingPrompt::Kind::Confirm);
-        EXPECT_TRUE(rec->entries[0].text.startsWith(target + QStringLiteral(" Уже существует")));
+        const auto mine = tarvex::setPrompt(std::move(previous)); // keeps the recording alive
+        QStringList questions;
+        for (const auto& e : rec->entries)
+            if (e.kind == tarvex::RecordingPrompt::Kind::Confirm)
+                questions << e.text;
+        ASSERT_EQ(questions.size(), 1) << rec->texts().join(QStringLiteral(" | ")).toStdString();
+        EXPECT_TRUE(questions[0].startsWith(target + QStringLiteral(" Уже существует")));
         EXPECT_EQ(read(target) != "old result", c.replaced);
         // The old companion goes once the user agreed to replace, even when none is written.
         EXPECT_EQ(QFile::exists(companion), !c.replaced);
