@@ -75,6 +75,8 @@ void Band::readAttributes(AttributeBag& bag)
     printOnFirstPage = bag.takeBool(QStringLiteral("PrintOnFirstPage"), true);
     printOnLastPage = bag.takeBool(QStringLiteral("PrintOnLastPage"), true);
     keepTogether = bag.takeBool(QStringLiteral("KeepTogether"), false);
+    keepChild = bag.takeBool(QStringLiteral("KeepChild"), false);
+    keepFooter = bag.takeBool(QStringLiteral("KeepFooter"), false);
     printIfDetailEmpty = bag.takeBool(QStringLiteral("PrintIfDetailEmpty"), false);
     printChildIfInvisible = bag.takeBool(QStringLiteral("PrintChildIfInvisible"), false);
     condition = bag.takeString(QStringLiteral("Condition"));
@@ -116,6 +118,10 @@ void Band::writeAttributes(AttributeBag& out) const
         out.putBool(QStringLiteral("PrintOnLastPage"), false);
     if (keepTogether)
         out.putBool(QStringLiteral("KeepTogether"), true);
+    if (keepChild)
+        out.putBool(QStringLiteral("KeepChild"), true);
+    if (keepFooter)
+        out.putBool(QStringLiteral("KeepFooter"), true);
     if (printIfDetailEmpty)
         out.putBool(QStringLiteral("PrintIfDetailEmpty"), true);
     if (printChildIfInvisible)

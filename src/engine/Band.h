@@ -35,7 +35,14 @@ public:
     bool reprintOnNewPage = false;
     bool printOnFirstPage = true; ///< page headers and footers
     bool printOnLastPage = true;  ///< page footers
+    /// Data bands: a record with its child and detail bands moves to the next page as a whole when it
+    /// does not fit in the room left (a record taller than a page is still cut).
     bool keepTogether = false;
+    /// The band and the child bands it names are not separated by a page break.
+    bool keepChild = false;
+    /// Data bands: the footer never starts a page alone; the last record moves with it.
+    bool keepFooter = false;
+    /// Data bands with detail bands: the record prints even when none of its details has a record.
     bool printIfDetailEmpty = false;
     bool printChildIfInvisible = false;
     QString condition;         ///< group condition (group headers)

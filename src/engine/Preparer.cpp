@@ -142,6 +142,8 @@ bool Preparer::run(PreparedReport& out, QString* error)
             ctx_.totalPages = total;
             prints_ = 0;
             anyRecord_ = false;
+            keeps_.clear();
+            pendingKeeps_.clear();
             for (Page* p : printed)
                 printReportPage(*p);
             total = out.pageCount();
@@ -193,6 +195,7 @@ void Preparer::startPage(PageStructure& ps, bool withPageHeader)
         if (ps.columnHeader)
             printBand(*ps.columnHeader, ps);
     }
+    bodyTop_ = y_;
 }
 
 void Preparer::finishPage(PageStructure& ps, bool lastPage)
@@ -224,15 +227,98 @@ void Preparer::finishPage(PageStructure& ps, bool lastPage)
     xOffset_ = saveX;
 }
 
+Preparer::Mark Preparer::mark() const
+{
+    return Mark{out_->pageCount(), out_->pages.empty() ? 0 : out_->pages.back().elements.size(), y_};
+}
+
+int Preparer::beginKeep(const Mark& at)
+{
+    const int id = nextKeepId_++;
+    keeps_.push_back({id, at});
+    return id;
+}
+
+void Preparer::endKeep(int id)
+{
+    keeps_.erase(std::remove_if(keeps_.begin(), keeps_.end(), [id](const Keep& k) { return k.id == id; }), keeps_.end());
+}
+
+void Preparer::closePendingKeeps()
+{
+    for (int id : pendingKeeps_)
+        endKeep(id);
+    pendingKeeps_.clear();
+}
+
+void Preparer::carryKept(const Mark& from, const std::vector<PreparedElement>& elements)
+{
+    const double dy = y_ - from.y;
+    const int page = out_->pageCount();
+    auto& target = out_->pages.back().elements;
+    const size_t base = target.size();
+    for (const PreparedElement& e : elements) {
+        PreparedElement moved = e;
+        std::visit([&](auto& item) {
+            using T = std::decay_t<decltype(item)>;
+            if constexpr (std::is_same_v<T, LineItem>) {
+                item.from.ry() += dy;
+                item.to.ry() += dy;
+            } else if constexpr (std::is_same_v<T, ShapeItem>) {
+                item.rect.translate(0, dy);
+                item.points.translate(0, dy);
+            } else {
+                item.rect.translate(0, dy);
+            }
+        }, moved.item);
+        target.push_back(std::move(moved));
+    }
+    // Keeps and sub-report anchors inside the moved part move with it.
+    auto follow = [&](Mark& m) {
+        if (m.page == page - 1 && m.element >= from.element) {
+            m.page = page;
+            m.element = base + (m.element - from.element);
+            m.y += dy;
+        }
+    };
+    for (Keep& k : keeps_)
+        follow(k.at);
+    for (Mark& a : anchors_)
+        follow(a);
+}
+
 void Preparer::breakPage(PageStructure& ps)
 {
     (void)ps;
+    // The earliest open keep that does not already start the body of this page moves along.
+    bool kept = false;
+    Mark from;
+    for (const Keep& k : keeps_)
+        if (k.at.page == out_->pageCount() && k.at.y > bodyTop_ + 0.01 && (!kept || k.at.element < from.element)) {
+            kept = true;
+            from = k.at;
+        }
+    std::vector<PreparedElement> carried;
+    double carriedHeight = 0;
+    if (kept) {
+        auto& elements = out_->pages.back().elements;
+        const auto first = elements.begin() + std::ptrdiff_t(std::min(from.element, elements.size()));
+        carried.assign(std::make_move_iterator(first), std::make_move_iterator(elements.end()));
+        elements.erase(first, elements.end());
+        carriedHeight = y_ - from.y;
+    }
+    const int oldPage = out_->pageCount();
     PageStructure& top = *pageStructure_;
     finishPage(top, false);
     startPage(top, true);
-    // Headers asked to be reprinted come first on the new page.
+    // Headers asked to be reprinted come first on the new page, unless they move there with the kept part.
     const std::vector<Band*> headers = reprint_;
     for (Band* h : headers) {
+        if (kept) {
+            const auto at = headerMarks_.find(h);
+            if (at != headerMarks_.end() && at->second.page == oldPage && at->second.element >= from.element)
+                continue;
+        }
         countPrint();
         hook(*h);
         if (!h->visible)
@@ -240,6 +326,11 @@ void Preparer::breakPage(PageStructure& ps)
         BandImage img = layout_.layout(*h, ps);
         emitImage(img, left_ + xOffset_, y_);
         y_ += img.height;
+    }
+    bodyTop_ = y_;
+    if (kept) {
+        carryKept(from, carried);
+        y_ += carriedHeight;
     }
 }
 
@@ -264,7 +355,7 @@ void Preparer::emitImage(const BandImage& image, double x, double y)
     }
 }
 
-void Preparer::place(BandImage image, PageStructure& ps)
+void Preparer::place(BandImage image, PageStructure& ps, bool heading)
 {
     const double x = left_ + xOffset_;
     if (image.height > freeSpace() + 0.01 && bodyStarted_)
@@ -279,24 +370,38 @@ void Preparer::place(BandImage image, PageStructure& ps)
             image = std::move(whole);
             break;
         }
+        anchors_.push_back(mark());
         emitImage(image, x, y_);
         y_ += image.height;
         bodyStarted_ = true;
         if (!image.subreports.empty())
-            printSubreports(image, y_ - image.height, out_->pageCount(), ps);
+            printSubreports(image, anchors_.size() - 1, ps);
+        anchors_.pop_back();
         breakPage(ps);
         image = std::move(rest);
     }
-    const double top = y_;
+    const Mark top = mark();
     emitImage(image, x, y_);
     y_ += image.height;
-    if (!image.subreports.empty())
-        printSubreports(image, top, out_->pageCount(), ps);
+    const bool hasSubreports = !image.subreports.empty();
+    if (heading || hasSubreports) {
+        // Headings and bands whose sub-reports follow them stay with the next band placed.
+        pendingKeeps_.push_back(beginKeep(top));
+    } else {
+        closePendingKeeps();
+    }
+    if (hasSubreports) {
+        anchors_.push_back(top);
+        printSubreports(image, anchors_.size() - 1, ps);
+        anchors_.pop_back();
+    }
 }
 
-void Preparer::printSubreports(const BandImage& image, double bandTop, int bandPage, PageStructure& ps)
+void Preparer::printSubreports(const BandImage& image, size_t anchor, PageStructure& ps)
 {
     (void)ps;
+    // The band may move to a new page with the first rows of its sub-reports: its place is read from
+    // the anchor each time.
     int endPage = out_->pageCount();
     double endY = y_;
     for (const BandImage::Sub& sub : image.subreports) {
@@ -316,8 +421,9 @@ void Preparer::printSubreports(const BandImage& image, double bandTop, int bandP
         hook(*sub.view);
         if (!sub.view->visible)
             continue;
-        if (out_->pageCount() == bandPage)
-            y_ = bandTop + sub.top;
+        const Mark band = anchors_[anchor];
+        if (out_->pageCount() == band.page)
+            y_ = band.y + sub.top;
         const double saveX = xOffset_;
         xOffset_ += sub.left;
         activeSubreports_.insert(page);
@@ -333,6 +439,11 @@ void Preparer::printSubreports(const BandImage& image, double bandTop, int bandP
             endPage = out_->pageCount();
             endY = y_;
         }
+    }
+    const Mark band = anchors_[anchor];
+    if (out_->pageCount() == band.page && band.page >= endPage) {
+        endPage = band.page;
+        endY = std::max(endY, band.y + image.height);
     }
     if (out_->pageCount() == endPage)
         y_ = std::max(y_, endY);
@@ -358,6 +469,8 @@ void Preparer::printReportPage(Page& page)
     if (ps.summary)
         printBand(*ps.summary, ps, false);
     finishPage(ps, true);
+    keeps_.clear();
+    pendingKeeps_.clear();
 }
 
 void Preparer::printBody(PageStructure& ps)
@@ -391,15 +504,12 @@ void Preparer::printData(const DataNode& node, PageStructure& ps)
     anyRecord_ = true;
     const int outerLine = ctx_.line;
     ctx_.line = 0;
-    if (node.header) {
-        printBand(*node.header, ps, false);
-        if (node.header->reprintOnNewPage)
-            reprint_.push_back(node.header);
-    }
     const size_t groups = node.groupHeaders.size();
     std::vector<QString> lastCondition(groups);
     size_t openGroups = 0;
     int line = 0;
+    Mark lastRecord;
+    bool anyPrinted = false;
     auto closeGroups = [&](size_t downTo) {
         while (openGroups > downTo) {
             --openGroups;
@@ -411,8 +521,20 @@ void Preparer::printData(const DataNode& node, PageStructure& ps)
         }
     };
     while (!ds->eof()) {
+        if (!node.details.empty() && !band.printIfDetailEmpty && !hasDetailRecords(node)) {
+            ds->next();
+            continue;
+        }
+        if (!anyPrinted && node.header) {
+            // The header comes with the first record that prints.
+            headerMarks_[node.header] = mark();
+            printBand(*node.header, ps, false);
+            if (node.header->reprintOnNewPage)
+                reprint_.push_back(node.header);
+        }
         ++line;
         ctx_.line = line;
+        lastRecord = mark();
         if (groups > 0) {
             std::vector<QString> values(groups);
             size_t changed = groups;
@@ -433,31 +555,63 @@ void Preparer::printData(const DataNode& node, PageStructure& ps)
             }
             for (size_t g = changed; g < groups; ++g) {
                 lastCondition[g] = values[g];
+                headerMarks_[node.groupHeaders[g]] = mark();
                 printBand(*node.groupHeaders[g], ps, false);
                 if (node.groupHeaders[g]->reprintOnNewPage)
                     reprint_.push_back(node.groupHeaders[g]);
                 openGroups = g + 1;
             }
         }
+        const int keep = band.keepTogether ? beginKeep(mark()) : -1;
         printBand(band, ps, true);
         for (const auto& d : node.details) {
             printData(*d, ps);
             ctx_.line = line;
         }
+        if (keep >= 0)
+            endKeep(keep);
+        anyPrinted = true;
         ds->next();
     }
     closeGroups(0);
     if (node.header && node.header->reprintOnNewPage)
         reprint_.erase(std::remove(reprint_.begin(), reprint_.end(), node.header), reprint_.end());
-    if (node.footer)
+    if (node.footer && anyPrinted) {
+        // The footer takes the last record with it to the next page rather than start it alone.
+        const int keep = band.keepFooter ? beginKeep(lastRecord) : -1;
         printBand(*node.footer, ps, false);
+        if (keep >= 0)
+            endKeep(keep);
+    }
     ctx_.line = outerLine;
+}
+
+bool Preparer::hasDetailRecords(const DataNode& node)
+{
+    for (const auto& d : node.details) {
+        const Band& detail = *d->band;
+        const QString name = detail.boundDataSetName();
+        if (name.isEmpty()) {
+            if (detail.rowCount > 0)
+                return true;
+            continue;
+        }
+        if (DataSet* ds = report_.findDataSet(name)) {
+            ds->first();
+            if (!ds->eof())
+                return true;
+        }
+    }
+    return false;
 }
 
 bool Preparer::printBand(Band& band, PageStructure& ps, bool isDataRow)
 {
     Band* current = &band;
     bool printedFirst = false;
+    const BandKind kind = band.bandKind();
+    const bool heading = kind == BandKind::Header || kind == BandKind::GroupHeader || kind == BandKind::ReportTitle;
+    const int keep = band.keepChild && !band.childName.isEmpty() ? beginKeep(mark()) : -1;
     for (int chain = 0; current && chain < kMaxChildChain; ++chain) {
         Band& b = *current;
         countPrint();
@@ -475,7 +629,7 @@ bool Preparer::printBand(Band& band, PageStructure& ps, bool isDataRow)
                 y_ += img.height;
             } else {
                 ctx_.excludeLastRow = dataRow;
-                place(std::move(img), ps);
+                place(std::move(img), ps, heading);
                 ctx_.excludeLastRow = false;
                 bodyStarted_ = true;
             }
@@ -487,6 +641,8 @@ bool Preparer::printBand(Band& band, PageStructure& ps, bool isDataRow)
         }
         current = b.childName.isEmpty() ? nullptr : findBand(b.childName);
     }
+    if (keep >= 0)
+        endKeep(keep);
     return printedFirst;
 }
 

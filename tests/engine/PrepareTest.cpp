@@ -121,7 +121,7 @@ TEST(Prepare, MasterWithDetailCountFromMasterEvent)
 {
     Report r;
     enginetest::load(r, templateXml(
-        QStringLiteral("<TfrxMasterData Name=\"Master\" Top=\"0\" Height=\"20\" Width=\"700\" DataSetName=\"Detectors\">%1</TfrxMasterData>"
+        QStringLiteral("<TfrxMasterData Name=\"Master\" Top=\"0\" Height=\"20\" Width=\"700\" DataSetName=\"Detectors\" PrintIfDetailEmpty=\"True\">%1</TfrxMasterData>"
                        "<TfrxDetailData Name=\"Detail\" Top=\"30\" Height=\"20\" Width=\"700\" DataSetName=\"Peaks\">%2</TfrxDetailData>"
                        "<TfrxFooter Name=\"Footer\" Top=\"60\" Height=\"20\" Width=\"700\">%3</TfrxFooter>")
             .arg(memo(QStringLiteral("MM"), 0, 200, 20, QStringLiteral("Detector [Det]")),
@@ -144,7 +144,8 @@ TEST(Prepare, MasterWithDetailCountFromMasterEvent)
     r.addDataSet(&detectors);
     r.addDataSet(&peaks);
     const PreparedReport p = enginetest::prepare(r);
-    // The footer after the detail band closes each detector's peaks; a detector without peaks has none.
+    // The footer after the detail band closes each detector's peaks; a detector without peaks (printed
+    // because the master band asks for it) has none.
     EXPECT_EQ(p.allTexts(), (QStringList{QStringLiteral("Detector 1"), QStringLiteral("peak 1.1 (1)"), QStringLiteral("peak 1.2 (2)"),
                                          QStringLiteral("peaks: 2"), QStringLiteral("Detector 2"), QStringLiteral("Detector 3"),
                                          QStringLiteral("peak 3.1 (1)"), QStringLiteral("peak 3.2 (2)"), QStringLiteral("peak 3.3 (3)"),
