@@ -14,7 +14,17 @@ struct Range {
     double step = 0.2;
 };
 
-Range axisRange(const ChartAxis& axis, double dataLo, double dataHi)
+// The smallest step of 1, 2 or 5 times a power of ten not below `raw`.
+double niceStep(double raw)
+{
+    const double mag = std::pow(10.0, std::floor(std::log10(raw)));
+    const double f = raw / mag;
+    return (f <= 1 + 1e-9 ? 1 : f <= 2 + 1e-9 ? 2 : f <= 5 + 1e-9 ? 5 : 10) * mag;
+}
+
+// At most `maxIntervals` intervals between ticks: a given step is kept while its labels have room,
+// otherwise a step of 1, 2 or 5 times a power of ten is chosen.
+Range axisRange(const ChartAxis& axis, double dataLo, double dataHi, int maxIntervals)
 {
     Range r;
     if (!axis.automatic && axis.maximum > axis.minimum) {
@@ -28,16 +38,68 @@ Range axisRange(const ChartAxis& axis, double dataLo, double dataHi)
         r.hi = dataLo + 1;
     }
     const double span = r.hi - r.lo;
-    if (axis.increment > 0 && span / axis.increment <= 50) {
+    maxIntervals = std::max(1, maxIntervals);
+    if (axis.increment > 0 && span / axis.increment <= maxIntervals + 1e-6) {
         r.step = axis.increment;
     } else {
-        // A step of 1, 2 or 5 times a power of ten giving about five intervals.
-        const double raw = span / 5;
-        const double mag = std::pow(10.0, std::floor(std::log10(raw)));
-        const double f = raw / mag;
-        r.step = (f < 1.5 ? 1 : f < 3.5 ? 2 : f < 7.5 ? 5 : 10) * mag;
+        // About five intervals, fewer when the labels need the room.
+        r.step = niceStep(span / std::min(5, maxIntervals));
+        while (span / r.step > maxIntervals + 1e-6)
+            r.step = niceStep(r.step * 1.5);
     }
     return r;
+}
+
+std::vector<double> ticksOf(const Range& r)
+{
+    std::vector<double> t;
+    const double first = std::ceil(r.lo / r.step - 1e-9);
+    for (int i = 0; i < 200; ++i) {
+        const double v = (first + i) * r.step;
+        if (v > r.hi + r.step * 1e-6)
+            break;
+        t.push_back(std::fabs(v) < r.step * 1e-9 ? 0.0 : v);
+    }
+    return t;
+}
+
+// Decimals that write every multiple of `step` exactly (0.005 needs 3, 0.25 needs 2).
+int decimalsOf(double step)
+{
+    for (int d = 0; d < 10; ++d) {
+        const double scaled = step * std::pow(10.0, d);
+        if (std::fabs(scaled - std::round(scaled)) < 1e-6 * std::max(1.0, scaled))
+            return d;
+    }
+    return 10;
+}
+
+// Labels in the chart's format; when it writes two neighbouring ticks alike (0.975 and 0.98 both as
+// "0.98") or rounds a tick visibly, every label gets the decimals the step needs instead.
+QStringList tickLabels(const QString& format, const std::vector<double>& ticks, double step)
+{
+    QStringList labels;
+    bool inexact = false;
+    for (double v : ticks) {
+        labels << formatFloat(format, v);
+        if (labels.size() > 1 && labels.back() == labels[labels.size() - 2])
+            inexact = true;
+        // A label that rounds its tick by more than a hundredth of a step (0.25 as "0.3") misleads.
+        QString plain = labels.back();
+        plain.remove(QLatin1Char(' ')).remove(QLatin1Char(','));
+        bool ok = false;
+        const double shown = plain.toDouble(&ok);
+        if (ok && std::fabs(shown - v) > step * 0.01)
+            inexact = true;
+    }
+    if (!inexact)
+        return labels;
+    const int decimals = decimalsOf(step);
+    const QString picture = decimals > 0 ? QStringLiteral("0.") + QString(decimals, QLatin1Char('0')) : QStringLiteral("0");
+    labels.clear();
+    for (double v : ticks)
+        labels << formatFloat(picture, v);
+    return labels;
 }
 
 TextItem label(const QString& text, const QRectF& rect, HAlign h, VAlign v, double size, int style = 0)
@@ -107,34 +169,32 @@ std::vector<PreparedElement> layoutChart(const ChartView& chart, const QRectF& r
             yhi = std::max(yhi, p.y());
         }
     }
-    const Range xr = axisRange(chart.bottomAxis, xlo, xhi);
-    const Range yr = axisRange(chart.leftAxis, ylo, yhi);
+    // Labels need about a line and a half of height each (left axis) and their width (bottom axis).
+    const Range xr = axisRange(chart.bottomAxis, xlo, xhi, int(plot.width() / 48));
+    const Range yr = axisRange(chart.leftAxis, ylo, yhi, int(plot.height() / (fontSize * 1.5)));
     auto mapX = [&](double x) { return plot.left() + (x - xr.lo) / (xr.hi - xr.lo) * plot.width(); };
     auto mapY = [&](double y) { return plot.bottom() - (y - yr.lo) / (yr.hi - yr.lo) * plot.height(); };
 
     const QColor gridColor(0xC0, 0xC0, 0xC0);
-    auto ticks = [](const Range& r) {
-        std::vector<double> t;
-        const double first = std::ceil(r.lo / r.step - 1e-9) * r.step;
-        for (double v = first; v <= r.hi + r.step * 1e-6 && t.size() < 60; v += r.step)
-            t.push_back(std::fabs(v) < r.step * 1e-9 ? 0.0 : v);
-        return t;
-    };
-    for (double v : ticks(xr)) {
-        const double x = mapX(v);
+    const std::vector<double> xTicks = ticksOf(xr);
+    const QStringList xLabels = tickLabels(chart.valueFormat, xTicks, xr.step);
+    for (size_t i = 0; i < xTicks.size(); ++i) {
+        const double x = mapX(xTicks[i]);
         if (chart.gridVisible)
             out.push_back({LineItem{QPointF(x, plot.top()), QPointF(x, plot.bottom()), 0.5, gridColor, Qt::SolidLine}, true});
         if (chart.labelsVisible)
-            out.push_back({label(formatFloat(chart.valueFormat, v), QRectF(x - 30, plot.bottom() + 3, 60, fontSize * 1.3),
+            out.push_back({label(xLabels[qsizetype(i)], QRectF(x - 30, plot.bottom() + 3, 60, fontSize * 1.3),
                                  HAlign::Center, VAlign::Top, fontSize),
                            true});
     }
-    for (double v : ticks(yr)) {
-        const double y = mapY(v);
+    const std::vector<double> yTicks = ticksOf(yr);
+    const QStringList yLabels = tickLabels(chart.valueFormat, yTicks, yr.step);
+    for (size_t i = 0; i < yTicks.size(); ++i) {
+        const double y = mapY(yTicks[i]);
         if (chart.gridVisible)
             out.push_back({LineItem{QPointF(plot.left(), y), QPointF(plot.right(), y), 0.5, gridColor, Qt::SolidLine}, true});
         if (chart.labelsVisible)
-            out.push_back({label(formatFloat(chart.valueFormat, v), QRectF(plot.left() - 48, y - fontSize * 0.65, 44, fontSize * 1.3),
+            out.push_back({label(yLabels[qsizetype(i)], QRectF(plot.left() - 48, y - fontSize * 0.65, 44, fontSize * 1.3),
                                  HAlign::Right, VAlign::Center, fontSize),
                            true});
     }
