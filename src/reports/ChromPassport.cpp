@@ -78,8 +78,8 @@ QString HostDateTimeText(double stamp) {
     const QDateTime base(QDate(1899, 12, 30), QTime(0, 0));
     const auto ms = static_cast<qint64>(std::llround(stamp * 86400000.0));
     const QDateTime when = base.addMSecs(ms);
-    return QLocale::system().toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-           when.time().toString(QStringLiteral("hh:mm:ss"));
+    // The same day-first form the report's own [Date] prints, whatever the machine's locale.
+    return when.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
 }
 
 QString FindInternalStandard(TDataModule1& data, const TChromModule& chrom) {

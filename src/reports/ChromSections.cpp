@@ -4,6 +4,8 @@
 
 #include "ChromPassport.h"
 #include "ChromReport.h"
+#include "ChromTables.h"
+#include "ValueFormat.h"
 #include "TChromModule.h"
 #include "TDataModule1.h"
 #include "TVisibilityModule.h"
@@ -208,6 +210,9 @@ void RunChromatogramReport(TDataModule1& data, TChromModule& chrom, const TResul
             CollectAddCalcCoefs(data, chrom);
         SetAddCalcTableCounts(data, chrom);
         FillPassport(data, chrom);
+        // The journal's heading prints before its first row; with no rows no row event sets it.
+        if (!data.designMode)
+            data.CommonReport().setVariable(QStringLiteral("JournTitle"), QuoteText(JournalTitle(chrom)));
         SetReportSections(data, chrom);
         setCount(data, "AddCalcGraphsDataSet", chrom.iAddCalcGraph_Count());
     }
