@@ -4,6 +4,7 @@
 #include "LineView.h"
 #include "MemoView.h"
 #include "PictureView.h"
+#include "RichText_p.h"
 #include "RichView.h"
 #include "ShapeView.h"
 #include "SubreportView.h"
@@ -152,23 +153,22 @@ void BandLayout::placeObject(Object& o, Band& band, double x, std::vector<Placed
     }
     case ObjectKind::Rich: {
         auto& r = static_cast<RichView&>(o);
-        TextItem t;
-        t.font = textFont(r.font);
-        t.color = toQColor(r.font.color);
-        t.gapX = r.gapX;
-        t.gapY = r.gapY;
-        t.lineHeight = measurer_.lineHeight(t.font, 2);
-        const QString text = r.plainText();
-        if (!text.isEmpty())
-            t.lines = measurer_.breakLines(text, t.font, p.rect.width() - 2 * r.gapX, true);
-        p.needed = t.lines.size() * t.lineHeight + 2 * r.gapY;
+        std::vector<TextItem> lines;
+        const double textHeight = layoutRichText(parseRichText(r.richText), textFont(r.font), toQColor(r.font.color),
+                                                 p.rect.width() - 2 * r.gapX, measurer_, lines);
+        p.needed = textHeight + 2 * r.gapY;
         p.stretch = r.stretchMode;
-        t.rect = p.rect;
         const RectItem box = boxOf(r, p.rect, r.fillColor);
         if (box.fill.isValid())
             add(RectItem{p.rect, box.fill, 0, 0, QColor(), Qt::SolidLine});
-        if (!t.lines.isEmpty())
-            add(t);
+        // Text below an object that cannot grow is cut off, as in memos.
+        const bool grows = band.stretched && p.stretch != StretchMode::DontStretch;
+        for (TextItem& t : lines) {
+            if (!grows && t.rect.bottom() > p.rect.height() - r.gapY + 0.5)
+                break;
+            t.rect.translate(p.rect.left() + r.gapX, p.rect.top() + r.gapY);
+            add(std::move(t));
+        }
         if (box.frameSides)
             add(RectItem{p.rect, QColor(), box.frameSides, box.frameWidth, box.frameColor, box.frameStyle});
         break;

@@ -58,11 +58,32 @@ void drawText(QPainter& p, const TextItem& t, bool mono, QHash<QString, QFont>& 
         y = inner.bottom() - textHeight;
     const QFontMetricsF measure(*it);
     const double ascent = measure.ascent();
-    for (const QString& line : t.lines) {
+    const double space = measure.horizontalAdvance(QLatin1Char(' '));
+    for (qsizetype i = 0; i < t.lines.size(); ++i) {
+        const QString& line = t.lines[i];
         double x = inner.left();
         if (t.hAlign == HAlign::Center || t.hAlign == HAlign::Right) {
             const double w = measure.horizontalAdvance(line);
             x = t.hAlign == HAlign::Center ? inner.left() + (inner.width() - w) / 2 : inner.right() - w;
+        } else if (t.hAlign == HAlign::Block && i + 1 < t.lines.size()) {
+            // Lines were broken greedily: a line the next word would still have fitted on ends its
+            // paragraph and stays left-aligned; the others are spread to the full width.
+            const QString next = t.lines[i + 1].section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
+            const double w = measure.horizontalAdvance(line);
+            const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            const bool wrapped = !next.isEmpty() && w + space + measure.horizontalAdvance(next) > inner.width();
+            if (wrapped && words.size() > 1 && w < inner.width()) {
+                double wordsWidth = 0;
+                for (const QString& word : words)
+                    wordsWidth += measure.horizontalAdvance(word);
+                const double gap = (inner.width() - wordsWidth) / double(words.size() - 1);
+                for (const QString& word : words) {
+                    p.drawText(QPointF(x, y + ascent), word);
+                    x += measure.horizontalAdvance(word) + gap;
+                }
+                y += t.lineHeight;
+                continue;
+            }
         }
         p.drawText(QPointF(x, y + ascent), line);
         y += t.lineHeight;

@@ -1,5 +1,6 @@
 #pragma once
-// A rich-text object. Its content is RTF (or plain text); the engine prints its text content.
+// A rich-text object. Its content is RTF (or plain text); the engine prints its text with the basic
+// character formatting, and tab-separated lines as aligned columns.
 
 #include "MemoView.h"
 
@@ -29,8 +30,8 @@ private:
 };
 
 /// The text of an RTF document: control words and destinations such as font and colour tables are
-/// dropped; \par and \line break lines; \'hh and \uN escapes are decoded (code page from \ansicpg or
-/// a Cyrillic \fcharset). Non-RTF input is returned unchanged.
+/// dropped; \par, \line and \row break lines, \tab and \cell give tabs; \'hh and \uN escapes are
+/// decoded (code page from \ansicpg or a Cyrillic \fcharset). Non-RTF input is returned unchanged.
 QString rtfToPlainText(const QString& rtf);
 
 } // namespace tarvex::engine

@@ -63,12 +63,23 @@ QStringList TextMeasurer::breakLines(const QString& text, const TextFont& f, dou
                 line.clear();
                 lineWidth = 0;
             }
-            // A word wider than the line is broken between characters.
+            // A word wider than the line breaks after a comma, slash, hyphen or semicolon in it
+            // ("Площадь,|мв*мин"), and between characters only where no such place fits.
             QString rest = word;
             while (!rest.isEmpty() && fm.horizontalAdvance(rest) > width) {
-                int n = 1;
-                while (n < rest.size() && fm.horizontalAdvance(rest.left(n + 1)) <= width)
-                    ++n;
+                int n = 0;
+                for (int i = 1; i < rest.size(); ++i) {
+                    if (fm.horizontalAdvance(rest.left(i)) > width)
+                        break;
+                    const QChar c = rest[i - 1];
+                    if (c == QLatin1Char(',') || c == QLatin1Char('/') || c == QLatin1Char('-') || c == QLatin1Char(';'))
+                        n = i;
+                }
+                if (n == 0) {
+                    n = 1;
+                    while (n < rest.size() && fm.horizontalAdvance(rest.left(n + 1)) <= width)
+                        ++n;
+                }
                 out << rest.left(n);
                 rest = rest.mid(n);
             }

@@ -20,7 +20,8 @@ class TextMeasurer {
 public:
     const QFontMetricsF& metrics(const TextFont& f);
     /// Lines of `text` within `width` (report units). Explicit line breaks are kept; with wordWrap,
-    /// lines break at blanks and words wider than the width break between characters.
+    /// lines break at blanks; a word wider than the width breaks after a comma, slash, hyphen or
+    /// semicolon in it, between characters only where none of them fits.
     QStringList breakLines(const QString& text, const TextFont& f, double width, bool wordWrap);
     double lineHeight(const TextFont& f, double lineSpacing) { return metrics(f).height() + lineSpacing; }
     double textWidth(const QString& text, const TextFont& f) { return metrics(f).horizontalAdvance(text); }
