@@ -148,3 +148,33 @@ TEST(ChromReport, CapacitySizeJobExports) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ChromReport, ResultFileFormatsOfTheProgramItself) {
+    struct Case {
+        int format;
+        QByteArray marker;
+    };
+    const Case cases[] = {
+        {7, "<Workbook"},
+        {9, QByteArray::fromHex("cce5f2e0ed")},  // "Метан" in Windows-1251
+        {10, QByteArray::fromHex("8ca5e2a0ad")}, // in the DOS code page
+        {11, "DATA:"},
+        {12, QByteArray::fromHex("8f908e81")},   // "ПРОБ" of the listing's sample line, DOS code page
+    };
+    for (const Case& c : cases) {
+        E2eRun run;
+        const QString file = run.dir.filePath(QStringLiteral("result.out"));
+        run.host({QStringLiteral("publish"), kSample, QStringLiteral("--set"),
+                  QStringLiteral("printSettings.bExport_Format=%1").arg(c.format), QStringLiteral("--set"),
+                  QStringLiteral("printSettings.szExport_File=") + file});
+        EXPECT_EQ(run.print(QStringLiteral("8193")), 0);
+        EXPECT_EQ(run.errors(), QStringList {}) << "format " << c.format;
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "format " << c.format;
+        EXPECT_TRUE(f.readAll().contains(c.marker)) << "format " << c.format;
+    }
+}
+
+} // namespace
