@@ -88,10 +88,19 @@ struct PreparedPage {
     std::vector<PreparedElement> elements;
 };
 
+/// A heading of a report's outline: its text, where it prints, and the headings under it.
+struct OutlineEntry {
+    QString text;
+    int page = 0;  ///< from 0
+    double y = 0;  ///< report units from the top of the page
+    std::vector<OutlineEntry> children;
+};
+
 /// Pages of a prepared report. Cheap to move.
 class PreparedReport {
 public:
     std::vector<PreparedPage> pages;
+    std::vector<OutlineEntry> outline; ///< empty when the report has none
 
     int pageCount() const { return int(pages.size()); }
     /// The texts of a page, line by line in placing order (for searching and tests).

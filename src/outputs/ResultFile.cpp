@@ -2,9 +2,15 @@
 
 #include "Bilingual.h"
 #include "ColumnTextWriter.h"
+#include "ExportHtml.h"
+#include "ExportRtf.h"
+#include "ExportSpreadsheetXml.h"
+#include "ExportXlsx.h"
+#include "PreparedReportIo.h"
 #include "PreparedReport.h"
 #include "Prompt.h"
 #include "Render.h"
+#include "ReportOutput.h"
 #include "SignalWriter.h"
 #include "TChromModule.h"
 #include "TDataModule1.h"
@@ -95,6 +101,29 @@ bool WriteResultFile(TDataModule1& data, TChromModule& chrom, tarvex::engine::Re
     tarvex::engine::RenderOptions options;
     options.monochrome = data.monochrome;
     switch (format) {
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 8: {
+        tarvex::engine::PreparedReport prepared;
+        if (!prepare(report, prepared))
+            return false;
+        QString error;
+        tarvex::engine::ExportOptions exportOptions;
+        exportOptions.render = options;
+        exportOptions.progress = ReportProgress(Pick(QStringLiteral("Запись файла\r\nWriting the file")),
+                                                prepared.pageCount());
+        bool written = false;
+        switch (format) {
+        case 0: written = tarvex::engine::exportRtf(prepared, fileName, exportOptions, &error); break;
+        case 1: written = tarvex::engine::exportSpreadsheetXml(prepared, fileName, exportOptions, &error); break;
+        case 2: written = tarvex::engine::exportXlsx(prepared, fileName, exportOptions, &error); break;
+        case 3: written = tarvex::engine::exportHtml(prepared, fileName, exportOptions, &error); break;
+        default: written = tarvex::engine::savePreparedReport(prepared, fileName, &error, exportOptions.progress); break;
+        }
+        return written || reportError(error);
+    }
     case 4:
     case 5:
     case 6: {

@@ -1,23 +1,32 @@
 #include "ReportOutput.h"
 
 #include "Bilingual.h"
+#include "PreviewWindow.h"
+#include "PrintPages.h"
 #include "Prompt.h"
 #include "Render.h"
+#include "TDataModule1.h"
 
-#include <QDialog>
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
-#include <QLabel>
 #include <QPageSize>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QScrollArea>
+#include <QProgressDialog>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QVBoxLayout>
+
+#include <memory>
 
 namespace {
+
+using tarvex::Pick;
+
+// Below this many pages the work is too quick for a progress display to help.
+constexpr int kManyPages = 10;
 
 // Paper codes the host uses (the Windows paper numbers) for the sizes a laboratory prints on.
 QPageSize::PageSizeId paperForCode(int code) {
@@ -51,60 +60,141 @@ void applySetup(QPrinter& printer, const TPageSetup& s) {
         printer.setCopyCount(s.param(9));
 }
 
-} // namespace
-
-bool PrintPrepared(const tarvex::engine::PreparedReport& prepared, const TPrintRequest& request) {
-    if (QPrinterInfo::availablePrinters().isEmpty()) {
-        tarvex::prompt().error(tarvex::Pick(
-            QStringLiteral("Не установлен ни один принтер. Отчет не напечатан.\r\nNo printer is installed. The report was not printed.")));
-        return false;
-    }
-    QPrinter printer(QPrinter::HighResolution);
-    if (!request.printerName.isEmpty())
+// The printer of the request: the named one when the system has it, else the default. Pages set
+// their own paper unless the host sent page parameters.
+void setUpPrinter(QPrinter& printer, const tarvex::engine::PreparedReport& prepared, const TPrintRequest& request) {
+    if (!request.printerName.isEmpty() && !QPrinterInfo::printerInfo(request.printerName).isNull()) {
         printer.setPrinterName(request.printerName);
+    } else {
+        if (!request.printerName.isEmpty())
+            tarvex::prompt().log(Pick(QStringLiteral("Принтер %1 не найден, печать на принтер по умолчанию\r\n"
+                                                     "The printer %1 is not found; printing on the default printer"))
+                                     .arg(request.printerName));
+        QPrinterInfo chosen = QPrinterInfo::defaultPrinter();
+        if (chosen.isNull() && !QPrinterInfo::availablePrinters().isEmpty())
+            chosen = QPrinterInfo::availablePrinters().front();
+        if (!chosen.isNull())
+            printer.setPrinterName(chosen.printerName());
+    }
+    tarvex::engine::matchPaperToReport(prepared, printer);
     if (request.applyPageSetup)
         applySetup(printer, request.pageSetup);
     printer.setDocName(request.title);
     printer.setColorMode(request.monochrome ? QPrinter::GrayScale : QPrinter::Color);
     printer.setFullPage(true);
+}
+
+// Where a report that could not be printed is kept: the user's documents folder, else the
+// temporary folder; the name says which report and when.
+QString keptPdfPath(const QString& title) {
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (dir.isEmpty() || !QDir().mkpath(dir))
+        dir = QDir::tempPath();
+    QString base = title.isEmpty() ? QStringLiteral("report") : title;
+    base.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString path = QDir(dir).filePath(QStringLiteral("%1-%2.pdf").arg(base, stamp));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = QDir(dir).filePath(QStringLiteral("%1-%2-%3.pdf").arg(base, stamp).arg(n));
+    return path;
+}
+
+// Keeps the pages as a PDF file; the text says where, or that even that failed.
+QString keepAsPdf(const tarvex::engine::PreparedReport& prepared, const TPrintRequest& request) {
+    const QString path = keptPdfPath(request.title);
+    tarvex::engine::RenderOptions options;
+    options.monochrome = request.monochrome;
+    QString error;
+    if (tarvex::engine::exportPdf(prepared, path, &error, options))
+        return Pick(QStringLiteral("Отчет сохранен в файле PDF:\r\nThe report was saved as a PDF file:")) +
+               QLatin1Char(' ') + QDir::toNativeSeparators(path);
+    return Pick(QStringLiteral("Отчет не удалось сохранить в файле PDF:\r\nThe report could not be saved as a PDF file:")) +
+           QLatin1Char(' ') + error;
+}
+
+// The report components' preview buttons are handed to the preview as they are.
+static_assert(unsigned(pbPrint) == tarvex::engine::PreviewPrint && unsigned(pbLoad) == tarvex::engine::PreviewLoad &&
+              unsigned(pbSave) == tarvex::engine::PreviewSave && unsigned(pbExport) == tarvex::engine::PreviewExport &&
+              unsigned(pbZoom) == tarvex::engine::PreviewZoom && unsigned(pbFind) == tarvex::engine::PreviewFind &&
+              unsigned(pbOutline) == tarvex::engine::PreviewOutline &&
+              unsigned(pbPageSetup) == tarvex::engine::PreviewPageSetup &&
+              unsigned(pbTools) == tarvex::engine::PreviewTools && unsigned(pbEdit) == tarvex::engine::PreviewEdit &&
+              unsigned(pbNavigator) == tarvex::engine::PreviewNavigator &&
+              unsigned(pbExportQuick) == tarvex::engine::PreviewExportQuick);
+
+} // namespace
+
+tarvex::engine::ProgressFn ReportProgress(const QString& what, int pageCount) {
+    if (pageCount < kManyPages)
+        return {};
+    struct State {
+        int lastTenth = -1;
+        std::unique_ptr<QProgressDialog> dialog;
+    };
+    auto state = std::make_shared<State>();
+    return [state, what](int done, int total) {
+        if (tarvex::isHeadless()) {
+            const int tenth = total > 0 ? std::clamp(done * 10 / total, 0, 10) : 10;
+            if (tenth != state->lastTenth) {
+                state->lastTenth = tenth;
+                tarvex::prompt().log(QStringLiteral("%1: %2%").arg(what).arg(tenth * 10));
+            }
+            return true;
+        }
+        if (!state->dialog) {
+            state->dialog = std::make_unique<QProgressDialog>(what, Pick(QStringLiteral("Отмена\r\nCancel")), 0, total);
+            state->dialog->setWindowModality(Qt::ApplicationModal);
+            state->dialog->setMinimumDuration(300);
+        }
+        state->dialog->setMaximum(total);
+        state->dialog->setValue(done);
+        QCoreApplication::processEvents();
+        return !state->dialog->wasCanceled();
+    };
+}
+
+bool PrintPrepared(const tarvex::engine::PreparedReport& prepared, const TPrintRequest& request) {
+    if (request.noPrinter || QPrinterInfo::availablePrinters().isEmpty()) {
+        // Nothing to print on; the pages are not lost.
+        tarvex::prompt().error(
+            Pick(QStringLiteral("Не установлен ни один принтер. Отчет не напечатан.\r\nNo printer is installed. The report was not printed.")) +
+            QStringLiteral("\r\n") + keepAsPdf(prepared, request));
+        return false;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    setUpPrinter(printer, prepared, request);
 
     if (request.showDialog) {
         if (tarvex::isHeadless()) {
-            tarvex::prompt().log(QStringLiteral("no display: printing without the printer dialog"));
+            tarvex::prompt().log(Pick(QStringLiteral("Нет дисплея: печать без диалога принтера\r\n"
+                                                     "No display: printing without the printer dialog")));
         } else {
             QPrintDialog dialog(&printer);
+            dialog.setMinMax(1, std::max(1, prepared.pageCount()));
             if (dialog.exec() != QDialog::Accepted)
                 return false;
         }
     }
 
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        tarvex::prompt().error(tarvex::Pick(QStringLiteral("Ошибка принтера\r\nPrinter error")) + QStringLiteral(": ") +
-                               printer.printerName());
-        return false;
-    }
     tarvex::engine::RenderOptions options;
     options.monochrome = request.monochrome;
-    const double scale = printer.resolution() / 96.0;
-    const auto& pages = prepared.pages;
-    for (std::size_t i = 0; i < pages.size(); ++i) {
-        if (i > 0)
-            printer.newPage();
-        painter.save();
-        painter.scale(scale, scale);
-        tarvex::engine::render(pages[i], painter, options);
-        painter.restore();
+    QString error;
+    const auto progress = ReportProgress(Pick(QStringLiteral("Печать\r\nPrinting")), prepared.pageCount());
+    if (tarvex::engine::printPages(prepared, printer, options, progress, &error)) {
+        tarvex::prompt().log(Pick(QStringLiteral("Отчет отправлен на принтер %1\r\nThe report was sent to the printer %1"))
+                                 .arg(printer.printerName()));
+        return true;
     }
-    return painter.end();
+    tarvex::prompt().error(Pick(QStringLiteral("Ошибка принтера\r\nPrinter error")) + QStringLiteral(": ") + error +
+                           QStringLiteral("\r\n") + keepAsPdf(prepared, request));
+    return false;
 }
 
-void PreviewPrepared(const tarvex::engine::PreparedReport& prepared, const QString& title, bool allowPrint,
-                     bool monochrome) {
+void PreviewPrepared(const tarvex::engine::PreparedReport& prepared, const TPreviewRequest& request) {
     tarvex::engine::RenderOptions options;
-    options.monochrome = monochrome;
-    options.includeNonPrintable = true;
+    options.monochrome = request.monochrome;
     if (tarvex::isHeadless()) {
+        options.includeNonPrintable = true;
         QString dir = qEnvironmentVariable("TARVEX_PREVIEW_DIR");
         if (dir.isEmpty()) {
             QTemporaryDir temp(QDir::temp().filePath(QStringLiteral("tarvexprint-preview-XXXXXX")));
@@ -122,25 +212,16 @@ void PreviewPrepared(const tarvex::engine::PreparedReport& prepared, const QStri
         return;
     }
 
-    QDialog dialog;
-    dialog.setWindowTitle(title);
-    auto* layout = new QVBoxLayout(&dialog);
-    auto* scroll = new QScrollArea(&dialog);
-    auto* pagesWidget = new QWidget;
-    auto* pagesLayout = new QVBoxLayout(pagesWidget);
-    for (const auto& page : prepared.pages) {
-        QImage image(page.size.toSize(), QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        tarvex::engine::render(page, painter, options);
-        painter.end();
-        auto* label = new QLabel;
-        label->setPixmap(QPixmap::fromImage(image));
-        pagesLayout->addWidget(label);
-    }
-    scroll->setWidget(pagesWidget);
-    layout->addWidget(scroll);
-    Q_UNUSED(allowPrint);
-    dialog.resize(900, 1000);
-    dialog.exec();
+    tarvex::engine::PreviewSettings settings;
+    settings.title = request.title;
+    settings.render = options;
+    settings.buttons = request.buttons & tarvex::engine::PreviewAllButtons;
+    if (request.print.noPrinter || QPrinterInfo::availablePrinters().isEmpty())
+        settings.buttons &= ~unsigned(tarvex::engine::PreviewPrint);
+    const TPrintRequest print = request.print;
+    const tarvex::engine::PreparedReport* pages = &prepared;
+    settings.setupPrinter = [print, pages](QPrinter& printer) { setUpPrinter(printer, *pages, print); };
+    settings.error = [](const QString& text) { tarvex::prompt().error(text); };
+    tarvex::engine::PreviewWindow window(prepared, std::move(settings));
+    window.exec();
 }

@@ -87,17 +87,23 @@ bool TDataModule1::RunReport(int runValue) {
                                QStringLiteral("\r\n") + error);
         return false;
     }
-    if (flags.preview) {
-        PreviewPrepared(prepared, c->name, (c->previewButtons & pbPrint) != 0, monochrome);
-        return true;
-    }
     TPrintRequest request;
     request.printerName = c->printerName;
     request.applyPageSetup = workingPageSetup.printerIndex >= 0;
     request.pageSetup = c->pageSetup;
     request.showDialog = flags.printerDialog;
     request.monochrome = monochrome;
+    request.noPrinter = workingPageSetup.printerIndex == -2;
     request.title = c->name;
+    if (flags.preview) {
+        TPreviewRequest preview;
+        preview.title = c->name;
+        preview.buttons = c->previewButtons;
+        preview.monochrome = monochrome;
+        preview.print = request;
+        PreviewPrepared(prepared, preview);
+        return true;
+    }
     return PrintPrepared(prepared, request);
 }
 

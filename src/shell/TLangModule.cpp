@@ -1,6 +1,7 @@
 #include "TLangModule.h"
 
 #include "SettingsStore.h"
+#include "UiStrings.h"
 #include "templates.h"
 
 #include <QRegularExpression>
@@ -21,6 +22,8 @@ TLangModule::TLangModule() {
     language_ = stored == 2 ? 2 : 1;
     engineStrings_ = parseStringTable(tarvex::templates::text(
         language_ == 1 ? QStringLiteral("engine-strings-ru.txt") : QStringLiteral("engine-strings-en.txt")));
+    // The engine's own windows and messages speak the language of the run.
+    tarvex::engine::setUiStrings(engineStrings_);
 }
 
 QString TLangModule::translationList(int column) {
