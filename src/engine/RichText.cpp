@@ -408,7 +408,7 @@ double layoutRichText(const std::vector<RichParagraph>& paragraphs, const TextFo
                       double width, TextMeasurer& measurer, std::vector<TextItem>& out)
 {
     LinePlacer placer(measurer, base, color, out);
-    const double gap = std::max(6.0, 1.5 * measurer.textWidth(QStringLiteral(" "), base));
+    const double gap = std::max(10.0, 3 * measurer.textWidth(QStringLiteral(" "), base));
     double y = 0;
     size_t i = 0;
     while (i < paragraphs.size()) {
