@@ -163,9 +163,14 @@ void BandLayout::placeObject(Object& o, Band& band, double x, std::vector<Placed
             add(RectItem{p.rect, box.fill, 0, 0, QColor(), Qt::SolidLine});
         // Text below an object that cannot grow is cut off, as in memos.
         const bool grows = band.stretched && p.stretch != StretchMode::DontStretch;
+        const double limit = p.rect.height() - r.gapY + 0.5;
         for (TextItem& t : lines) {
-            if (!grows && t.rect.bottom() > p.rect.height() - r.gapY + 0.5)
-                break;
+            if (!grows && t.rect.bottom() > limit) {
+                t.lines = t.lines.mid(0, std::max(0, int((limit - t.rect.top()) / t.lineHeight)));
+                t.rect.setHeight(t.lines.size() * t.lineHeight);
+                if (t.lines.isEmpty())
+                    continue;
+            }
             t.rect.translate(p.rect.left() + r.gapX, p.rect.top() + r.gapY);
             add(std::move(t));
         }

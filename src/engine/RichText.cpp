@@ -335,25 +335,49 @@ public:
     {
         double ascent = m_.metrics(base_).ascent();
         double height = m_.lineHeight(base_, 2);
+        std::vector<const Segment*> inked;
         for (const Segment& s : line) {
             ascent = std::max(ascent, m_.metrics(s.font).ascent());
             height = std::max(height, m_.lineHeight(s.font, 2));
+            if (!s.text.trimmed().isEmpty())
+                inked.push_back(&s);
         }
-        for (const Segment& s : line) {
-            if (s.text.trimmed().isEmpty())
-                continue;
+        if (inked.empty()) {
+            if (merge_ >= 0)
+                ++blankLines_;
+            return height;
+        }
+        // Plain lines one under another in one font stay one text of several lines, as in memos.
+        if (inked.size() == 1 && inked.front()->x + shift == 0 && merge_ >= 0) {
+            TextItem& prev = out_[size_t(merge_)];
+            const Segment& s = *inked.front();
+            if (prev.font == s.font && prev.lineHeight == height
+                && std::fabs(prev.rect.bottom() + blankLines_ * height - y) < 0.01) {
+                for (; blankLines_ > 0; --blankLines_)
+                    prev.lines << QString();
+                prev.lines << s.text;
+                prev.rect.setHeight(prev.lines.size() * height);
+                prev.rect.setWidth(std::max(prev.rect.width(), m_.textWidth(s.text, s.font) + 1));
+                return height;
+            }
+        }
+        merge_ = -1;
+        blankLines_ = 0;
+        for (const Segment* s : inked) {
             TextItem t;
-            t.font = s.font;
+            t.font = s->font;
             t.color = color_;
             t.gapX = 0;
             t.gapY = 0;
             t.clip = false;
-            t.lineHeight = m_.lineHeight(s.font, 2);
-            t.lines = QStringList{s.text};
-            const double top = y + ascent - m_.metrics(s.font).ascent();
-            t.rect = QRectF(s.x + shift, top, m_.textWidth(s.text, s.font) + 1, t.lineHeight);
+            t.lineHeight = m_.lineHeight(s->font, 2);
+            t.lines = QStringList{s->text};
+            const double top = y + ascent - m_.metrics(s->font).ascent();
+            t.rect = QRectF(s->x + shift, top, m_.textWidth(s->text, s->font) + 1, t.lineHeight);
             out_.push_back(std::move(t));
         }
+        if (inked.size() == 1 && inked.front()->x + shift == 0 && out_.back().lineHeight == height)
+            merge_ = qsizetype(out_.size()) - 1;
         return height;
     }
 
@@ -370,6 +394,8 @@ private:
     TextFont base_;
     QColor color_;
     std::vector<TextItem>& out_;
+    qsizetype merge_ = -1; // the text the next plain line may join
+    int blankLines_ = 0;   // empty lines since that text
 };
 
 } // namespace
