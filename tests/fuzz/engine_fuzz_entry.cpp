@@ -3,6 +3,7 @@
 #include "Expression.h"
 #include "PreparedReport.h"
 #include "Report.h"
+#include "RichView.h"
 #include "UserDataSet.h"
 
 #include <QByteArray>
@@ -35,6 +36,23 @@ int runOne(const std::uint8_t* data, std::size_t size)
     if (size == 0)
         return 0;
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
+    if (data[0] == 2) {
+        tarvex::engine::Report report;
+        const QByteArray xml =
+            "<?xml version=\"1.0\" encoding=\"utf-8\"?><TfrxReport><TfrxReportPage Name=\"Page1\" PaperWidth=\"210\" "
+            "PaperHeight=\"297\"><TfrxMasterData Name=\"B\" Height=\"20\" Width=\"700\" RowCount=\"1\" Stretched=\"True\">"
+            "<TfrxRichView Name=\"R\" Width=\"300\" Height=\"20\" StretchMode=\"smActualHeight\"/></TfrxMasterData>"
+            "</TfrxReportPage></TfrxReport>";
+        if (!report.loadFromData(xml))
+            return 0;
+        if (auto* rich = report.findObject<tarvex::engine::RichView>(QStringLiteral("R")))
+            rich->richText = QString::fromUtf8(bytes);
+        report.options.maxPages = 8;
+        tarvex::engine::PreparedReport prepared;
+        QString err;
+        report.prepare(prepared, &err);
+        return 0;
+    }
     if ((data[0] & 1) == 0) {
         tarvex::engine::Report report;
         tarvex::engine::LoadError error;
