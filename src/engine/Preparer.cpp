@@ -144,6 +144,8 @@ bool Preparer::run(PreparedReport& out, QString* error)
             anyRecord_ = false;
             keeps_.clear();
             pendingKeeps_.clear();
+            anchors_.clear();
+            headerMarks_.clear();
             for (Page* p : printed)
                 printReportPage(*p);
             total = out.pageCount();
