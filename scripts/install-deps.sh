@@ -9,7 +9,9 @@ packages=(
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
   poppler-utils xvfb xauth
-  libreoffice-calc-nogui
+  libreoffice-calc-nogui libreoffice-writer-nogui
+  libxlsxwriter-dev unzip
+  cups cups-client printer-driver-cups-pdf
 )
 
 missing=()

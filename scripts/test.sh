@@ -7,6 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 echo "== build and test ($root/build)"
 "$root/scripts/build.sh" -DTARVEX_WERROR=ON -DTARVEX_TESTS=ON
+"$root/scripts/print-queue.sh"
 (cd "$root/build" && ctest --output-on-failure -j "$(nproc)" --timeout 600)
 
 if [ "${TARVEX_SKIP_SANITIZERS:-0}" != 1 ]; then

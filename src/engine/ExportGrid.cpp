@@ -15,11 +15,107 @@ bool sameRect(const QRectF& a, const QRectF& b)
            std::abs(a.width() - b.width()) < eps && std::abs(a.height() - b.height()) < eps;
 }
 
-bool strictlyHolds(const QRectF& outer, const QRectF& inner)
+
+bool holds(const QRectF& outer, const QRectF& inner)
 {
     constexpr double eps = 0.5;
-    return !sameRect(outer, inner) && inner.left() >= outer.left() - eps && inner.top() >= outer.top() - eps &&
+    return inner.left() >= outer.left() - eps && inner.top() >= outer.top() - eps &&
            inner.right() <= outer.right() + eps && inner.bottom() <= outer.bottom() + eps;
+}
+
+bool near(double a, double b, double within) { return std::abs(a - b) <= within; }
+
+/**
+ * Rectangles without text become part of what they hold. A rectangle round one text is that
+ * text's cell: the text takes its size, fill and frame (a memo's text box may be shorter than its
+ * frame). A rectangle round several boxes is a background or a row frame: its frame goes to the
+ * boxes along its edges, its fill to the boxes without one, and boxes that nearly reach its edges
+ * are stretched to them, so that no sliver rows or columns appear. Rectangles of no size are rules.
+ */
+std::vector<GridBox> settleRectangles(std::vector<GridBox> boxes)
+{
+    constexpr double snap = 3.0;
+    std::vector<bool> gone(boxes.size(), false);
+    std::vector<size_t> rects;
+    for (size_t i = 0; i < boxes.size(); ++i)
+        if (!boxes[i].hasText() && boxes[i].image.isNull())
+            rects.push_back(i);
+    // Smallest first, so that a cell's own frame is settled before the frame of its row.
+    std::stable_sort(rects.begin(), rects.end(), [&](size_t a, size_t b) {
+        return boxes[a].rect.width() * boxes[a].rect.height() < boxes[b].rect.width() * boxes[b].rect.height();
+    });
+    for (size_t ri : rects) {
+        const GridBox r = boxes[ri];
+        if (r.rect.width() < 0.5 || r.rect.height() < 0.5) {
+            gone[ri] = true;
+            continue;
+        }
+        std::vector<size_t> inside;
+        for (size_t i = 0; i < boxes.size(); ++i)
+            if (i != ri && !gone[i] && holds(r.rect, boxes[i].rect))
+                inside.push_back(i);
+        if (inside.empty())
+            continue;
+        gone[ri] = true;
+        const bool framed = r.frameSides && r.frameColor.isValid();
+        auto takeFrame = [&](GridBox& b, int sides) {
+            if (!sides)
+                return;
+            if (!(b.frameSides && b.frameColor.isValid())) {
+                b.frameWidth = r.frameWidth;
+                b.frameColor = r.frameColor;
+                b.frameStyle = r.frameStyle;
+                b.frameSides = 0;
+            }
+            b.frameSides |= sides;
+        };
+        const QRectF& only = boxes[inside.front()].rect;
+        if (inside.size() == 1 && boxes[inside.front()].hasText() && near(only.left(), r.rect.left(), snap) &&
+            near(only.right(), r.rect.right(), snap) &&
+            (near(only.top(), r.rect.top(), snap) || near(only.bottom(), r.rect.bottom(), snap))) {
+            GridBox& b = boxes[inside.front()];
+            b.rect = r.rect;
+            if (!b.fill.isValid())
+                b.fill = r.fill;
+            if (framed)
+                takeFrame(b, r.frameSides);
+            continue;
+        }
+        for (size_t i : inside) {
+            GridBox& b = boxes[i];
+            QRectF q = b.rect;
+            if (near(q.left(), r.rect.left(), snap))
+                q.setLeft(r.rect.left());
+            if (near(q.top(), r.rect.top(), snap))
+                q.setTop(r.rect.top());
+            if (near(q.right(), r.rect.right(), snap))
+                q.setRight(r.rect.right());
+            if (near(q.bottom(), r.rect.bottom(), snap))
+                q.setBottom(r.rect.bottom());
+            if (b.image.isNull())
+                b.rect = q;
+            if (framed) {
+                int sides = 0;
+                if (q.left() == r.rect.left())
+                    sides |= r.frameSides & Frame::Left;
+                if (q.top() == r.rect.top())
+                    sides |= r.frameSides & Frame::Top;
+                if (q.right() == r.rect.right())
+                    sides |= r.frameSides & Frame::Right;
+                if (q.bottom() == r.rect.bottom())
+                    sides |= r.frameSides & Frame::Bottom;
+                takeFrame(b, sides);
+            }
+            if (r.fill.isValid() && !b.fill.isValid() && b.image.isNull())
+                b.fill = r.fill;
+        }
+    }
+    std::vector<GridBox> kept;
+    kept.reserve(boxes.size());
+    for (size_t i = 0; i < boxes.size(); ++i)
+        if (!gone[i])
+            kept.push_back(std::move(boxes[i]));
+    return kept;
 }
 
 /// Edges of boxes along one axis, merged when nearer than the tolerance. Each merged edge is the
@@ -127,24 +223,7 @@ std::vector<GridBox> pageBoxes(const PreparedPage& page, bool monochrome)
                 boxes.push_back(std::move(b));
         }
     }
-    // Rectangles without text that hold other boxes are backgrounds; as cells they would swallow
-    // what they hold. Rectangles of no size are rules, not cells.
-    std::vector<GridBox> kept;
-    kept.reserve(boxes.size());
-    for (size_t i = 0; i < boxes.size(); ++i) {
-        const GridBox& b = boxes[i];
-        if (!b.hasText() && b.image.isNull()) {
-            if (b.rect.width() < 0.5 || b.rect.height() < 0.5)
-                continue;
-            const bool holds = std::any_of(boxes.begin(), boxes.end(), [&](const GridBox& o) {
-                return &o != &b && strictlyHolds(b.rect, o.rect);
-            });
-            if (holds)
-                continue;
-        }
-        kept.push_back(b);
-    }
-    return kept;
+    return settleRectangles(std::move(boxes));
 }
 
 Grid buildGrid(const std::vector<std::vector<GridBox>>& pages, const GridOptions& options)

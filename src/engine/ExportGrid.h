@@ -65,8 +65,8 @@ struct GridOptions {
 /// A colour as exported: a grey of the same lightness when monochrome.
 QColor exportColor(const QColor& c, bool monochrome);
 
-/// The boxes of a page in drawing order. Non-printable elements, lines and shapes are left out, and
-/// so are rectangles without text that hold other boxes (band and chart backgrounds).
+/// The boxes of a page in drawing order. Non-printable elements, lines and shapes are left out;
+/// rectangles without text that hold other boxes give them their frame and fill and are left out.
 std::vector<GridBox> pageBoxes(const PreparedPage& page, bool monochrome);
 
 /**

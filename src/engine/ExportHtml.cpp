@@ -289,7 +289,8 @@ bool exportHtml(const PreparedReport& report, const QString& path, const ExportO
                     if (mono)
                         part = part.convertToFormat(QImage::Format_Grayscale8);
                     file = QStringLiteral("img%1.png").arg(written.size() + 1);
-                    if (!pictures.exists() && !QDir().mkpath(pictures.path()))
+                    // Only the pictures' own folder is made: a missing folder of the document is an error.
+                    if (!pictures.exists() && !target.dir().mkdir(picturesName))
                         return exportFailed(error, cannotWriteMessage(pictures.path(), QString()));
                     if (!part.save(pictures.filePath(file), "PNG"))
                         return exportFailed(error, cannotWriteMessage(pictures.filePath(file), QString()));

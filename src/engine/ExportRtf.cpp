@@ -168,6 +168,10 @@ QByteArray pageBody(const Grid& g, RtfDocument& doc)
         out += '\n';
         for (const RowPart& p : parts) {
             out += "\\pard\\intbl\\plain";
+            const bool text = p.owner >= 0 && g.cells[size_t(p.owner)].row == r && g.cells[size_t(p.owner)].box.hasText();
+            // An empty cell's paragraph must not make its row taller than the page has it.
+            if (!text)
+                out += "\\fs2";
             if (p.owner >= 0 && g.cells[size_t(p.owner)].row == r) {
                 const GridCell& cell = g.cells[size_t(p.owner)];
                 const GridBox& b = cell.box;
