@@ -26,10 +26,10 @@ void PageView::setReport(const PreparedReport* report, const RenderOptions& opti
     options_ = options;
     options_.includeNonPrintable = true;
     markedPage_ = -1;
-    lastPage_ = -1;
+    lastPage_ = 0;
     relayout();
     verticalScrollBar()->setValue(0);
-    emit currentPageChanged(currentPage());
+    emit currentPageChanged(0);
 }
 
 void PageView::setZoom(ZoomMode mode, double factor)
@@ -90,7 +90,9 @@ QRectF PageView::pageRect(int page) const
     return QRectF(x, tops_[size_t(page)], w, p.size.height() * scale_);
 }
 
-int PageView::currentPage() const
+int PageView::currentPage() const { return std::max(0, lastPage_); }
+
+int PageView::pageAtView() const
 {
     if (tops_.empty())
         return 0;
@@ -108,11 +110,13 @@ void PageView::showPage(int page, double y)
     double target = tops_[size_t(page)] - kGap;
     if (y >= 0)
         target = tops_[size_t(page)] + y * scale_ - viewport()->height() / 3.0;
+    const QSignalBlocker quiet(verticalScrollBar());
     verticalScrollBar()->setValue(int(std::max(0.0, target)));
     viewport()->update();
-    if (currentPage() != lastPage_) {
-        lastPage_ = currentPage();
-        emit currentPageChanged(lastPage_);
+    // At the end of the report the last page may not reach the top of the view; it is still the one asked for.
+    if (page != lastPage_) {
+        lastPage_ = page;
+        emit currentPageChanged(page);
     }
 }
 
@@ -131,6 +135,10 @@ void PageView::markRect(int page, const QRectF& rect)
         const int h = horizontalScrollBar()->value();
         if (left < h || left > h + viewport()->width())
             horizontalScrollBar()->setValue(int(left - kGap));
+        if (page != lastPage_) {
+            lastPage_ = page;
+            emit currentPageChanged(page);
+        }
     }
     viewport()->update();
 }
@@ -186,16 +194,16 @@ void PageView::paintEvent(QPaintEvent* event)
 void PageView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    const int page = currentPage();
+    // The page the reader was on stays in view; the new size may change the scale.
+    const int page = std::max(0, lastPage_);
     relayout();
-    if (mode_ != ZoomMode::Percent)
-        showPage(page);
+    showPage(page);
 }
 
 void PageView::scrollContentsBy(int, int)
 {
     viewport()->update();
-    const int page = currentPage();
+    const int page = pageAtView();
     if (page != lastPage_) {
         lastPage_ = page;
         emit currentPageChanged(page);

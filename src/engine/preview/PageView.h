@@ -25,7 +25,7 @@ public:
     /// Screen pixels per report unit.
     double scale() const { return scale_; }
 
-    /// The page at the top of the view, from 0.
+    /// The page being read, from 0: the one last shown, or the one scrolled to the top of the view.
     int currentPage() const;
     /// Scrolls so that `page` starts at the top; `y` (report units) is a place on it to show.
     void showPage(int page, double y = -1);
@@ -47,6 +47,7 @@ private:
     void relayout();
     QPixmap pagePixmap(int page);
     QRectF pageRect(int page) const; ///< in content pixels
+    int pageAtView() const;
 
     const PreparedReport* report_ = nullptr;
     RenderOptions options_;

@@ -162,11 +162,19 @@ void PreviewWindow::buildUi()
     auto addAction = [&](unsigned button, const QString& text, QStyle::StandardPixmap icon, const QKeySequence& key,
                          auto slot) {
         auto* a = ui_->toolbar->addAction(style()->standardIcon(icon), text);
+        a->setToolTip(text);
         if (!key.isEmpty())
             a->setShortcut(key);
         connect(a, &QAction::triggered, this, slot);
         if (button)
             ui_->actions.insert(button, a);
+        return a;
+    };
+
+    // Page turning and zoom steps are small buttons with tooltips, so that the bar fits the window.
+    auto iconOnly = [this](QAction* a) {
+        if (auto* b = qobject_cast<QToolButton*>(ui_->toolbar->widgetForAction(a)))
+            b->setToolButtonStyle(Qt::ToolButtonIconOnly);
         return a;
     };
 
@@ -232,22 +240,20 @@ void PreviewWindow::buildUi()
             }
             zoomToPercent(next);
         };
-        addAction(PreviewZoom, uiText("preview.zoomIn", "Zoom in"), QStyle::SP_ArrowUp, QKeySequence::ZoomIn,
-                  [step] { step(1); })
-            ->setIconText(QStringLiteral("+"));
-        addAction(0, uiText("preview.zoomOut", "Zoom out"), QStyle::SP_ArrowDown, QKeySequence::ZoomOut,
-                  [step] { step(-1); })
-            ->setIconText(QStringLiteral("-"));
+        iconOnly(addAction(PreviewZoom, uiText("preview.zoomIn", "Zoom in"), QStyle::SP_ArrowUp, QKeySequence::ZoomIn,
+                           [step] { step(1); }));
+        iconOnly(addAction(0, uiText("preview.zoomOut", "Zoom out"), QStyle::SP_ArrowDown, QKeySequence::ZoomOut,
+                           [step] { step(-1); }));
         ui_->toolbar->addSeparator();
     } else {
         ui_->zoom->hide();
     }
 
     if (buttons & PreviewNavigator) {
-        addAction(0, uiText("preview.first", "First page"), QStyle::SP_MediaSkipBackward, QKeySequence(Qt::CTRL | Qt::Key_Home),
-                  [this] { goToPage(0); });
-        addAction(0, uiText("preview.previous", "Previous page"), QStyle::SP_MediaSeekBackward, {},
-                  [this] { goToPage(currentPage() - 1); });
+        iconOnly(addAction(0, uiText("preview.first", "First page"), QStyle::SP_MediaSkipBackward,
+                           QKeySequence(Qt::CTRL | Qt::Key_Home), [this] { goToPage(0); }));
+        iconOnly(addAction(0, uiText("preview.previous", "Previous page"), QStyle::SP_MediaSeekBackward, {},
+                           [this] { goToPage(currentPage() - 1); }));
         ui_->pageBox = new QSpinBox(this);
         ui_->pageBox->setRange(1, std::max(1, ui_->report.pageCount()));
         ui_->pageBox->setKeyboardTracking(false);
@@ -259,10 +265,10 @@ void PreviewWindow::buildUi()
         ui_->pageCountLabel = new QLabel(this);
         ui_->pageCountLabel->setContentsMargins(4, 0, 4, 0);
         ui_->toolbar->addWidget(ui_->pageCountLabel);
-        addAction(PreviewNavigator, uiText("preview.next", "Next page"), QStyle::SP_MediaSeekForward, {},
-                  [this] { goToPage(currentPage() + 1); });
-        addAction(0, uiText("preview.last", "Last page"), QStyle::SP_MediaSkipForward, QKeySequence(Qt::CTRL | Qt::Key_End),
-                  [this] { goToPage(ui_->report.pageCount() - 1); });
+        iconOnly(addAction(PreviewNavigator, uiText("preview.next", "Next page"), QStyle::SP_MediaSeekForward, {},
+                           [this] { goToPage(currentPage() + 1); }));
+        iconOnly(addAction(0, uiText("preview.last", "Last page"), QStyle::SP_MediaSkipForward,
+                           QKeySequence(Qt::CTRL | Qt::Key_End), [this] { goToPage(ui_->report.pageCount() - 1); }));
         ui_->toolbar->addSeparator();
     }
     if (buttons & PreviewFind)
