@@ -2,6 +2,7 @@
 
 #include "ChromDriver.h"
 #include "ChromReport.h"
+#include "Programmes.h"
 #include "Report.h"
 #include "ResultFile.h"
 #include "ResultTables.h"
@@ -15,6 +16,7 @@ void InstallReportDrivers(TReportPrintModule& dispatch, TDataModule1& data, TChr
 
     dispatch.drivers.chromatogram = [&data, &chrom] {
         InstallChromatogramSources(data, chrom);
+        InstallProgrammeSources(data, chrom);
         data.CommonReport().onBeforePrint = [&data, &chrom](tarvex::engine::Object& object) {
             CommonReportBeforePrint(data, chrom, object);
         };

@@ -6,6 +6,7 @@
 #include "JobEncoder.h"
 #include "Prompt.h"
 #include "QtPrinters.h"
+#include "Programmes.h"
 #include "ResultFile.h"
 #include "TChromModule.h"
 #include "TDataModule1.h"
@@ -229,6 +230,37 @@ TEST(ResultFile, OverwriteQuestionAndCompanionFile) {
     }
     EXPECT_EQ(CompanionSignalName(QStringLiteral("/a/b/noext")), QStringLiteral("/a/b/noext.chrom"));
     EXPECT_EQ(CompanionSignalName(QStringLiteral("/a/b.c/x.pdf")), QStringLiteral("/a/b.c/x.chrom"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(Programmes, TwoStepProgrammesAndTheLastOvenRow) {
+    QJsonObject job = with(baseJob(), "method", "PrgrPress1", QJsonArray {1.5, 2.5, 0, 0.1});
+    job = with(job, "method", "PrgrColumnTemp", QJsonArray {50, 120, 200, 250, 280});
+    job = with(job, "method", "PrgrColumnTime", QJsonArray {2, 1, 0, 3});
+    Job j(job);
+    InstallProgrammeSources(j.data, j.chrom);
+    auto value = [&](const char* name) {
+        const QString* e = j.data.CommonReport().variables().expression(QString::fromLatin1(name));
+        return e ? *e : QString();
+    };
+    j.data.PressProgrDataSetFirst();
+    EXPECT_EQ(value("PrgrPressPressure1"), QStringLiteral("'1.5'"));
+    EXPECT_EQ(value("PrgrPressTime1"), QStringLiteral("'0'")); // a zero hold time is a number, not "-"
+    j.data.PressProgrDataSetNext();
+    EXPECT_EQ(value("PrgrPressPressure1"), QStringLiteral("'2.5'"));
+    EXPECT_EQ(value("PrgrPressTime1"), QStringLiteral("'-'"));
+    EXPECT_EQ(value("PrgrPressSpeed1"), QStringLiteral("0"));
+    // The oven table restarts at its own first row and ends with the final temperature alone.
+    j.data.TempProgrDataSetFirst();
+    EXPECT_EQ(value("PrgrColumnTemp"), QStringLiteral("'50'"));
+    for (int i = 0; i < 4; ++i)
+        j.data.TempProgrDataSetNext();
+    EXPECT_EQ(value("PrgrColumnTemp"), QStringLiteral("'280'"));
+    EXPECT_EQ(value("PrgrColumnTime"), QStringLiteral("''"));
+    EXPECT_EQ(value("PrgrPressPressure1"), QStringLiteral("'2.5'")); // rows past the second leave them
 }
 
 } // namespace
