@@ -187,6 +187,8 @@ bool exportXlsx(const PreparedReport& report, const QString& path, const ExportO
 
     // The workbook is written beside the target and moved over it only when complete.
     const QFileInfo target(path);
+    if (!target.dir().exists())
+        return exportFailed(error, cannotWriteMessage(path, uiText("export.noFolder", "the folder does not exist")));
     const QString temp = target.dir().filePath(QStringLiteral(".%1.part").arg(target.fileName()));
     const QByteArray tempName = QFile::encodeName(temp);
     lxw_workbook* wb = workbook_new(tempName.constData());
@@ -200,6 +202,8 @@ bool exportXlsx(const PreparedReport& report, const QString& path, const ExportO
     lxw_worksheet* ws = workbook_add_worksheet(wb, name.constData());
     if (report.pages.front().landscape)
         worksheet_set_landscape(ws);
+    // Printed from the spreadsheet, the report's width goes on one sheet of paper as it did.
+    worksheet_fit_to_pages(ws, 1, 0);
     Formats formats(wb);
     std::deque<QByteArray> keep; // texts and pictures live until the workbook is closed
 
