@@ -458,6 +458,9 @@ public:
                                          "изо-Пентан", "н-Пентан", "Гексаны + высшие"};
         static const char* const en[] = {"Methane", "Ethane", "Propane", "iso-Butane", "n-Butane", "neo-Pentane",
                                          "iso-Pentane", "n-Pentane", "Hexanes plus"};
+        // Column events also come before the first row (index -1): no name there.
+        if (i < 0)
+            return QString();
         return QString::fromUtf8((english ? en : ru)[i % 9]);
     }
     void refillIdent()
