@@ -1,4 +1,5 @@
 #include "ChromDriver.h"
+#include "ChromDriver_p.h"
 
 #include "Bilingual.h"
 #include "ChromPassport.h"
@@ -15,14 +16,8 @@
 
 namespace {
 
-void section(TDataModule1& data, const char* name, bool on) {
-    SetSection(data.section(QString::fromLatin1(name)), on ? 1 : 0);
-}
-
-void setCount(TDataModule1& data, const char* name, long long count) {
-    if (auto* ds = data.rowSource(QString::fromLatin1(name)))
-        ds->setRangeEndCount(count < 0 ? 0 : count > INT32_MAX ? INT32_MAX : static_cast<int>(count));
-}
+using chromdriver::section;
+using chromdriver::setCount;
 
 void rewind(TDataModule1& data, const char* name) {
     if (auto* ds = data.rowSource(QString::fromLatin1(name)))

@@ -1,6 +1,7 @@
 // Which sections of CommonReport print, and the driver's order of steps.
 
 #include "ChromDriver.h"
+#include "ChromDriver_p.h"
 
 #include "ChromPassport.h"
 #include "ChromReport.h"
@@ -14,14 +15,8 @@
 
 namespace {
 
-void section(TDataModule1& data, const char* name, bool on) {
-    SetSection(data.section(QString::fromLatin1(name)), on ? 1 : 0);
-}
-
-void setCount(TDataModule1& data, const char* name, long long count) {
-    if (auto* ds = data.rowSource(QString::fromLatin1(name)))
-        ds->setRangeEndCount(count < 0 ? 0 : count > INT32_MAX ? INT32_MAX : static_cast<int>(count));
-}
+using chromdriver::section;
+using chromdriver::setCount;
 
 // The working method switches copied from the print settings (block offsets 228 onward).
 struct Working {
